@@ -1,0 +1,181 @@
+#include "drevcore.h"
+
+#include <cstring>
+#include <deque>
+
+namespace {
+
+constexpr SIZE_T kBlockBytes = 1048576;
+constexpr std::uint32_t kBlockKB = 1024;
+// A release the platform refuses is retried this often before the block is
+// set aside and reported; an endless retry would hang the run.
+constexpr int kReleaseAttempts = 3;
+
+bool ReleaseBlock(HGLOBAL block)
+{
+    for (int attempt = 0; attempt < kReleaseAttempts; ++attempt) {
+        if (GlobalFree(block) == nullptr)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CDMemoryFree::CDMemoryFree() = default;
+
+CDMemoryFree::CDMemoryFree(const CDMemoryFree& other)
+    : CDMemoryStatus(other)
+{
+    CopyFields(other);
+}
+
+CDMemoryFree& CDMemoryFree::operator=(const CDMemoryFree& other)
+{
+    if (this != &other) {
+        CDMemoryStatus::operator=(other);
+        CopyFields(other);
+    }
+    return *this;
+}
+
+void CDMemoryFree::CopyFields(const CDMemoryFree& other)
+{
+    m_MinimalKeepMode = other.m_MinimalKeepMode.load();
+    m_MinimalKeepModeRun = other.m_MinimalKeepModeRun.load();
+    m_MinimalKeepKB = other.m_MinimalKeepKB.load();
+    m_MinimalKeepInterval = other.m_MinimalKeepInterval.load();
+    m_MinimalKeepRun = other.m_MinimalKeepRun.load();
+    m_MinimalKeepIsInProgress = other.m_MinimalKeepIsInProgress.load();
+    m_FreeMemoryKB = other.m_FreeMemoryKB.load();
+    m_ProgressPercent = other.m_ProgressPercent.load();
+}
+
+CDMemoryFree::~CDMemoryFree()
+{
+    // Workers hold a pointer to this object: tell them to finish quickly and
+    // wait for the last one, so none of them touches freed memory.
+    m_Closing = 1;
+    m_MinimalKeepRun = 0;
+    m_MinimalKeepModeRun = 0;
+    while (m_ActiveWorkers.load(std::memory_order_acquire) > 0)
+        Sleep(1);
+}
+
+int CDMemoryFree::FreeMemory(int amountKB)
+{
+    if (amountKB == -1)
+        amountKB = m_FreeMemoryKB;
+    // A stored amount is refused like a direct one: a negative amount would
+    // otherwise allocate until the platform says no.
+    if (amountKB < 0)
+        return 0;
+
+    const std::uint32_t amount = static_cast<std::uint32_t>(amountKB);
+    std::deque<HGLOBAL> blocks;
+    std::uint32_t processed = 0;
+
+    if (amount > 0) {
+        m_ProgressPercent = 0;
+        while (processed < amount) {
+            // 64-bit product: the same value as 32-bit arithmetic wherever
+            // that does not overflow, and no wrap for very large amounts.
+            m_ProgressPercent = static_cast<std::int32_t>(std::uint64_t{processed} * 100 / amount);
+            if (m_Closing.load(std::memory_order_relaxed))
+                break;
+            HGLOBAL block = GlobalAlloc(GMEM_FIXED, kBlockBytes);
+            if (block == nullptr)
+                break;
+            blocks.push_back(block);
+            std::memset(block, 0, kBlockBytes);
+            processed += kBlockKB;
+        }
+    }
+
+    // Last allocated, first released. A block the platform will not take
+    // back is kept aside (never dropped unreleased) and tried once more
+    // after the others.
+    std::deque<HGLOBAL> refused;
+    while (!blocks.empty()) {
+        if (!ReleaseBlock(blocks.back()))
+            refused.push_back(blocks.back());
+        blocks.pop_back();
+    }
+    int stillHeld = 0;
+    for (HGLOBAL block : refused) {
+        if (!ReleaseBlock(block))
+            ++stillHeld;
+    }
+    if (stillHeld > 0) {
+        m_ReleaseFailures = stillHeld;
+        OutputDebugStringA("drevcore: the platform refused to release memory blocks of a freeing run\n");
+    }
+
+    m_ProgressPercent = 100;
+    // Only what really went back counts as freed.
+    return static_cast<int>(processed - kBlockKB * static_cast<std::uint32_t>(stillHeld));
+}
+
+int CDMemoryFree::FreeMemoryKB(int amountKB)
+{
+    FreeMemory(amountKB);
+    return 0;
+}
+
+int CDMemoryFree::FreeMemoryMB(int amountMB)
+{
+    FreeMemory(static_cast<int>(static_cast<std::uint32_t>(amountMB) << 10));
+    return 0;
+}
+
+int CDMemoryFree::FreeMemoryThread(int amountKB)
+{
+    m_FreeMemoryKB = amountKB;
+    return StartWorker(&CDMemoryFree::FreeMemoryThreadContent);
+}
+
+int CDMemoryFree::FreeMemoryThreadKB(int amountKB)
+{
+    return FreeMemoryThread(amountKB);
+}
+
+int CDMemoryFree::FreeMemoryThreadMB(int amountMB)
+{
+    return FreeMemoryThread(static_cast<int>(static_cast<std::uint32_t>(amountMB) << 10));
+}
+
+DWORD WINAPI CDMemoryFree::FreeMemoryThreadContent(LPVOID self)
+{
+    auto* object = static_cast<CDMemoryFree*>(self);
+    object->FreeMemory(-1);
+    // The last touch of the object: after this the destructor may run.
+    object->m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
+    return 0;
+}
+
+DWORD CDMemoryFree::getProgressPercent()
+{
+    const std::int32_t progress = m_ProgressPercent;
+    if (progress > 100)
+        return 100;
+    if (progress < 0)
+        return 0;
+    return static_cast<DWORD>(progress);
+}
+
+int CDMemoryFree::getReleaseFailures()
+{
+    return m_ReleaseFailures;
+}
+
+int CDMemoryFree::StartWorker(LPTHREAD_START_ROUTINE entry)
+{
+    m_ActiveWorkers.fetch_add(1, std::memory_order_relaxed);
+    HANDLE thread = CreateThread(nullptr, 0, entry, this, 0, nullptr);
+    if (thread == nullptr) {
+        m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
+        return 0;
+    }
+    CloseHandle(thread);
+    return 0;
+}

@@ -1,0 +1,52 @@
+#include "drevcore.h"
+
+namespace {
+
+// The extended record: the legacy one clamps its byte counts on machines
+// with more than 4 GB (or 2 GB without large-address awareness).
+MEMORYSTATUSEX QueryStatus()
+{
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    GlobalMemoryStatusEx(&status);
+    return status;
+}
+
+// Truncating, and saturating rather than wrapping past 32 bits.
+DWORD BytesToKB(DWORDLONG bytes)
+{
+    const DWORDLONG kb = bytes >> 10;
+    return kb > 0xFFFFFFFFull ? 0xFFFFFFFFul : static_cast<DWORD>(kb);
+}
+
+} // namespace
+
+CDMemoryStatus::CDMemoryStatus() = default;
+CDMemoryStatus::CDMemoryStatus(const CDMemoryStatus&) = default;
+CDMemoryStatus& CDMemoryStatus::operator=(const CDMemoryStatus&) = default;
+CDMemoryStatus::~CDMemoryStatus() = default;
+
+DWORD CDMemoryStatus::getStatusPhyTotalKB() { return BytesToKB(QueryStatus().ullTotalPhys); }
+DWORD CDMemoryStatus::getStatusPhyTotalMB() { return getStatusPhyTotalKB() >> 10; }
+DWORD CDMemoryStatus::getStatusPhyAvaiKB() { return BytesToKB(QueryStatus().ullAvailPhys); }
+DWORD CDMemoryStatus::getStatusPhyAvaiMB() { return getStatusPhyAvaiKB() >> 10; }
+DWORD CDMemoryStatus::getStatusPageTotalKB() { return BytesToKB(QueryStatus().ullTotalPageFile); }
+DWORD CDMemoryStatus::getStatusPageTotalMB() { return getStatusPageTotalKB() >> 10; }
+DWORD CDMemoryStatus::getStatusPageAvaiKB() { return BytesToKB(QueryStatus().ullAvailPageFile); }
+DWORD CDMemoryStatus::getStatusPageAvaiMB() { return getStatusPageAvaiKB() >> 10; }
+DWORD CDMemoryStatus::getStatusVirtualTotalKB() { return BytesToKB(QueryStatus().ullTotalVirtual); }
+DWORD CDMemoryStatus::getStatusVirtualTotalMB() { return getStatusVirtualTotalKB() >> 10; }
+DWORD CDMemoryStatus::getStatusMemoryLoad() { return QueryStatus().dwMemoryLoad; }
+
+int CDMemoryStatus::getStatusPhyAvaiPercent()
+{
+    const DWORD availMB = getStatusPhyAvaiMB();
+    const DWORD totalMB = getStatusPhyTotalMB();
+    if (totalMB == 0)
+        return 0; // less than 1 MB installed: no meaningful share
+    // Single precision first, then double: the last digit depends on it
+    // (29 of 100 gives 28).
+    const float avail = static_cast<float>(availMB);
+    const double percent = avail / static_cast<double>(totalMB) * 100.0;
+    return static_cast<int>(percent);
+}

@@ -101,6 +101,8 @@ public:
     int getReleaseFailures();
 
 private:
+    friend class CDMemoryFreeProbe; // tests: sets the progress field directly
+
     using Field = std::atomic<std::int32_t>;
     static_assert(Field::is_always_lock_free, "shared fields must be lock-free");
 

@@ -3,6 +3,7 @@
 #include "meminfo.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -40,7 +41,7 @@ std::uint64_t ProcessVirtualSize()
     std::string line;
     while (std::getline(in, line)) {
         if (line.rfind("VmSize:", 0) == 0)
-            return std::stoull(line.substr(7)) << 10;
+            return std::strtoull(line.c_str() + 7, nullptr, 10) << 10;
     }
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -56,14 +57,19 @@ CpuId ReadCpuId()
     CpuId id;
     std::ifstream in("/proc/cpuinfo");
     std::string line;
-    auto value = [&line]() { return static_cast<WORD>(std::stoul(line.substr(line.find(':') + 1))); };
+    // Lines read "key<tabs>: value"; only the first processor's are used.
     while (std::getline(in, line) && !line.empty()) {
-        if (line.rfind("cpu family", 0) == 0)
-            id.family = value();
-        else if (line.rfind("model\t", 0) == 0 || line.rfind("model ", 0) == 0)
-            id.model = value();
-        else if (line.rfind("stepping", 0) == 0)
-            id.stepping = value();
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos)
+            continue;
+        const std::string key = line.substr(0, line.find_last_not_of(" \t", colon - 1) + 1);
+        const WORD value = static_cast<WORD>(std::strtoul(line.c_str() + colon + 1, nullptr, 10));
+        if (key == "cpu family")
+            id.family = value;
+        else if (key == "model")
+            id.model = value;
+        else if (key == "stepping")
+            id.stepping = value;
     }
     return id;
 }

@@ -1,0 +1,151 @@
+#include "engine_fixture.h"
+
+#include <vector>
+
+using FreeMemoryTest = EngineTest;
+
+TEST_F(FreeMemoryTest, AmountsAreRoundedUpToWholeBlocks)
+{
+    struct Case {
+        int amountKB, blocks, result;
+    } cases[] = {{0, 0, 0}, {1, 1, 1024}, {1000, 1, 1024}, {1024, 1, 1024}, {1025, 2, 2048}, {4096, 4, 4096}};
+    for (const Case& c : cases) {
+        fake_kernel::Reset();
+        CDMemoryFree engine;
+        EXPECT_EQ(engine.FreeMemory(c.amountKB), c.result) << c.amountKB << " KB";
+        const fake_kernel::Record r = fake_kernel::Snapshot();
+        EXPECT_EQ(r.allocated.size(), size_t(c.blocks)) << c.amountKB << " KB";
+        EXPECT_EQ(r.released.size(), size_t(c.blocks)) << c.amountKB << " KB";
+        EXPECT_TRUE(r.allZeroAtRelease);
+        EXPECT_EQ(engine.getProgressPercent(), 100u);
+    }
+}
+
+TEST_F(FreeMemoryTest, UnitVariantsReturnZeroAndScaleByOneThousandTwentyFour)
+{
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.FreeMemoryMB(2), 0);
+    EXPECT_EQ(fake_kernel::Snapshot().allocated.size(), 2u);
+    EXPECT_EQ(engine.FreeMemoryKB(1025), 0);
+    EXPECT_EQ(fake_kernel::Snapshot().allocated.size(), 4u);
+}
+
+TEST_F(FreeMemoryTest, NegativeAmountsAreRefusedWithoutSideEffects)
+{
+    CDMemoryFree engine;
+    CDMemoryFreeProbe::SetProgress(engine, 42);
+    EXPECT_EQ(engine.FreeMemory(-5), 0);
+    EXPECT_EQ(engine.FreeMemoryKB(-2), 0);
+    EXPECT_EQ(engine.FreeMemoryMB(-1), 0) << "-1 MB is -1024 KB, not the stored amount";
+    EXPECT_EQ(engine.getProgressPercent(), 42u);
+    EXPECT_TRUE(fake_kernel::Snapshot().allocated.empty());
+}
+
+TEST_F(FreeMemoryTest, MinusOneSelectsTheStoredAmount)
+{
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.FreeMemory(-1), 0) << "a fresh object stores 0";
+
+    // Without a thread the starter only stores the amount.
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.refuseThreads = true; });
+    engine.FreeMemoryThread(3000);
+    EXPECT_EQ(engine.getProgressPercent(), 100u) << "a thread that never ran leaves progress alone";
+    EXPECT_EQ(engine.FreeMemory(-1), 3072);
+
+    engine.FreeMemoryThreadMB(-3);
+    EXPECT_EQ(engine.FreeMemory(-1), 0) << "a stored negative amount is refused too";
+    EXPECT_EQ(fake_kernel::Snapshot().allocated.size(), 3u);
+}
+
+TEST_F(FreeMemoryTest, PartialRunReleasesEverythingItGotLastFirst)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.blocksGranted = 3; });
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.FreeMemory(10 * 1024), 3072);
+    const fake_kernel::Record r = fake_kernel::Snapshot();
+    EXPECT_EQ(r.allocated, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(r.released, (std::vector<int>{2, 1, 0}));
+    EXPECT_EQ(fake_kernel::LiveBlocks(), 0);
+    EXPECT_EQ(engine.getProgressPercent(), 100u);
+}
+
+TEST_F(FreeMemoryTest, ProgressRisesPerBlockAndReaches100OnlyAfterRelease)
+{
+    CDMemoryFree engine;
+    std::vector<DWORD> seen;
+    fake_kernel::Edit([&](fake_kernel::Script& s) { s.onAlloc = [&] { seen.push_back(engine.getProgressPercent()); }; });
+    engine.FreeMemory(65536);
+    ASSERT_EQ(seen.size(), 64u);
+    const std::vector<DWORD> start(seen.begin(), seen.begin() + 7);
+    EXPECT_EQ(start, (std::vector<DWORD>{0, 1, 3, 4, 6, 7, 9}));
+    EXPECT_EQ(seen.back(), 98u);
+    for (size_t k = 0; k < seen.size(); ++k)
+        EXPECT_EQ(seen[k], k * 1024 * 100 / 65536) << "block " << k;
+    EXPECT_EQ(engine.getProgressPercent(), 100u);
+}
+
+TEST_F(FreeMemoryTest, ProgressOfAVeryLargeRequestDoesNotWrap)
+{
+    // 2 TB asked, two blocks granted: the second block's progress needs more
+    // than 32 bits on the way.
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.blocksGranted = 2; });
+    CDMemoryFree engine;
+    std::vector<DWORD> seen;
+    fake_kernel::Edit([&](fake_kernel::Script& s) { s.onAlloc = [&] { seen.push_back(engine.getProgressPercent()); }; });
+    EXPECT_EQ(engine.FreeMemory(0x7FFFFFFF), 2048);
+    EXPECT_EQ(seen, (std::vector<DWORD>{0, 0, 0}));
+}
+
+TEST_F(FreeMemoryTest, ReportedProgressIsClampedToAPercentage)
+{
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.getProgressPercent(), 100u) << "a fresh object is idle";
+    CDMemoryFreeProbe::SetProgress(engine, 150);
+    EXPECT_EQ(engine.getProgressPercent(), 100u);
+    CDMemoryFreeProbe::SetProgress(engine, -3);
+    EXPECT_EQ(engine.getProgressPercent(), 0u);
+    CDMemoryFreeProbe::SetProgress(engine, 57);
+    EXPECT_EQ(engine.getProgressPercent(), 57u);
+}
+
+TEST_F(FreeMemoryTest, ARefusedReleaseIsRetriedAFewTimes)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) {
+        s.refuseReleaseOfBlock = 1;
+        s.releaseRefusals = 2;
+    });
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.FreeMemory(3 * 1024), 3072);
+    EXPECT_EQ(fake_kernel::LiveBlocks(), 0);
+    EXPECT_EQ(engine.getReleaseFailures(), 0);
+}
+
+TEST_F(FreeMemoryTest, ABlockThatNeverGoesBackIsReportedNotFreedAsIfReleased)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) {
+        s.refuseReleaseOfBlock = 1;
+        s.releaseRefusals = -1;
+    });
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.FreeMemory(3 * 1024), 2048) << "only what went back counts";
+    const fake_kernel::Record r = fake_kernel::Snapshot();
+    EXPECT_EQ(r.released, (std::vector<int>{2, 0})) << "the others are still released in order";
+    EXPECT_GT(r.releaseAttemptsOfRefused, 1);
+    EXPECT_LE(r.releaseAttemptsOfRefused, 10) << "retries are bounded";
+    EXPECT_EQ(engine.getReleaseFailures(), 1);
+    EXPECT_EQ(engine.getProgressPercent(), 100u);
+}
+
+TEST_F(FreeMemoryTest, CopiesCarryTheFields)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.refuseThreads = true; });
+    CDMemoryFree engine;
+    engine.FreeMemoryThread(2048);
+    CDMemoryFreeProbe::SetProgress(engine, 40);
+    CDMemoryFree copy(engine);
+    EXPECT_EQ(copy.getProgressPercent(), 40u);
+    CDMemoryFree assigned;
+    EXPECT_EQ(&(assigned = engine), &assigned);
+    EXPECT_EQ(assigned.getProgressPercent(), 40u);
+    EXPECT_EQ(assigned.FreeMemory(-1), 2048);
+}

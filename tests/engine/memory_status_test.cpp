@@ -1,0 +1,124 @@
+#include "engine_fixture.h"
+
+using fake_kernel::MB;
+
+using MemoryStatusTest = EngineTest;
+
+TEST_F(MemoryStatusTest, ConversionsTruncateAndMegabytesComeFromKilobytes)
+{
+    fake_kernel::SetPhysicalBytes(100 * MB, 1048575);
+    CDMemoryStatus status;
+    EXPECT_EQ(status.getStatusPhyAvaiKB(), 1023u);
+    EXPECT_EQ(status.getStatusPhyAvaiMB(), 0u);
+
+    fake_kernel::SetPhysicalBytes(100 * MB, 3 * MB - 1);
+    EXPECT_EQ(status.getStatusPhyAvaiMB(), 2u) << "never rounded to nearest";
+}
+
+TEST_F(MemoryStatusTest, EachGetterReadsItsOwnField)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) {
+        s.status.ullTotalPhys = 512 * MB;
+        s.status.ullAvailPhys = 230 * MB + 5;
+        s.status.ullTotalPageFile = 1248 * MB;
+        s.status.ullAvailPageFile = 1001 * MB;
+        s.status.ullTotalVirtual = 2047 * MB;
+        s.status.ullAvailVirtual = 7 * MB;
+        s.status.dwMemoryLoad = 37;
+    });
+    CDMemoryStatus status;
+    EXPECT_EQ(status.getStatusPhyTotalMB(), 512u);
+    EXPECT_EQ(status.getStatusPhyTotalKB(), 512u * 1024);
+    EXPECT_EQ(status.getStatusPhyAvaiMB(), 230u);
+    EXPECT_EQ(status.getStatusPageTotalMB(), 1248u);
+    EXPECT_EQ(status.getStatusPageAvaiMB(), 1001u);
+    EXPECT_EQ(status.getStatusPageAvaiKB(), 1001u * 1024);
+    EXPECT_EQ(status.getStatusVirtualTotalMB(), 2047u);
+    EXPECT_EQ(status.getStatusMemoryLoad(), 37u);
+}
+
+TEST_F(MemoryStatusTest, LargeMachinesShowTheirRealMemoryAndHugeFiguresSaturate)
+{
+    fake_kernel::SetPhysicalBytes(24576 * MB, 20000 * MB);
+    CDMemoryStatus status;
+    EXPECT_EQ(status.getStatusPhyTotalMB(), 24576u);
+    EXPECT_EQ(status.getStatusPhyAvaiMB(), 20000u);
+
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.status.ullTotalVirtual = 128ull << 40; });
+    EXPECT_EQ(status.getStatusVirtualTotalKB(), 0xFFFFFFFFu);
+    EXPECT_EQ(status.getStatusVirtualTotalMB(), 0xFFFFFFFFu >> 10);
+}
+
+TEST_F(MemoryStatusTest, AvailablePercentFollowsItsFloatingPointSteps)
+{
+    struct Case {
+        DWORDLONG availMB, totalMB;
+        int percent;
+    } cases[] = {
+        {100, 100, 100}, {50, 100, 50}, {29, 100, 28}, {57, 100, 56}, {30, 100, 30},
+        {0, 100, 0}, {4095, 4096, 99}, {24575, 24576, 99},
+    };
+    CDMemoryStatus status;
+    for (const Case& c : cases) {
+        fake_kernel::SetPhysicalBytes(c.totalMB * MB, c.availMB * MB);
+        EXPECT_EQ(status.getStatusPhyAvaiPercent(), c.percent) << c.availMB << " of " << c.totalMB;
+    }
+    fake_kernel::SetPhysicalBytes(MB - 1, 1000);
+    EXPECT_EQ(status.getStatusPhyAvaiPercent(), 0) << "under 1 MB installed gives a fixed value";
+}
+
+TEST_F(MemoryStatusTest, OneQueryPerGetterAndTwoForThePercent)
+{
+    CDMemoryStatus status;
+    status.getStatusPhyAvaiMB();
+    EXPECT_EQ(fake_kernel::Snapshot().statusQueries, 1);
+    status.getStatusPageTotalKB();
+    EXPECT_EQ(fake_kernel::Snapshot().statusQueries, 2);
+    status.getStatusPhyAvaiPercent();
+    EXPECT_EQ(fake_kernel::Snapshot().statusQueries, 4);
+}
+
+TEST_F(MemoryStatusTest, SystemInfoGettersReturnTheirFieldsUnchanged)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) {
+        s.info.wProcessorArchitecture = 9;
+        s.info.wReserved = 0xBEEF;
+        s.info.dwPageSize = 8192;
+        s.info.lpMinimumApplicationAddress = reinterpret_cast<LPVOID>(0x10000);
+        s.info.lpMaximumApplicationAddress = reinterpret_cast<LPVOID>(0xFFFEFFFF);
+        s.info.dwActiveProcessorMask = 0x5;
+        s.info.dwNumberOfProcessors = 3;
+        s.info.dwProcessorType = 586;
+        s.info.dwAllocationGranularity = 65536;
+        s.info.wProcessorLevel = 6;
+        s.info.wProcessorRevision = 0x3A09;
+    });
+    CDSystemInfo info;
+    EXPECT_EQ(info.getInfoProcessorArchitecture(), 9);
+    EXPECT_EQ(info.getInfoReserved(), 0xBEEF);
+    EXPECT_EQ(info.getInfoPageSize(), 8192u);
+    EXPECT_EQ(info.getInfoMinimumApplicationAddressLP(), reinterpret_cast<LPVOID>(0x10000));
+    EXPECT_EQ(info.getInfoMaximumApplicationAddressLP(), reinterpret_cast<LPVOID>(0xFFFEFFFF));
+    EXPECT_EQ(info.getInfoActiveProcessorMask(), 5u);
+    EXPECT_EQ(info.getInfoNumberOfProcessors(), 3u);
+    EXPECT_EQ(info.getInfoProcessorType(), 586u);
+    EXPECT_EQ(info.getInfoAllocationGranularity(), 65536u);
+    EXPECT_EQ(info.getInfoProcessorLevel(), 6);
+    EXPECT_EQ(info.getInfoProcessorRevision(), 0x3A09);
+    EXPECT_EQ(fake_kernel::Snapshot().infoQueries, 11) << "a fresh query per getter";
+}
+
+TEST_F(MemoryStatusTest, CopiesAndAssignmentsStayUsable)
+{
+    fake_kernel::SetPhysicalBytes(64 * MB, 32 * MB);
+    CDMemoryStatus original;
+    CDMemoryStatus copy(original);
+    CDMemoryStatus assigned;
+    EXPECT_EQ(&(assigned = original), &assigned);
+    EXPECT_EQ(copy.getStatusPhyAvaiMB(), 32u);
+    EXPECT_EQ(assigned.getStatusPhyTotalMB(), 64u);
+    CDSystemInfo info;
+    CDSystemInfo infoCopy(info);
+    EXPECT_EQ(&(info = infoCopy), &info);
+    EXPECT_EQ(infoCopy.getInfoPageSize(), 4096u);
+}

@@ -1,0 +1,103 @@
+#include "engine_fixture.h"
+
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <memory>
+#include <thread>
+
+using namespace std::chrono_literals;
+using WorkerTest = EngineTest;
+
+namespace {
+
+// Real-time bound for waiting on a worker; never reached when all is well.
+template <class Done>
+bool WaitFor(Done done)
+{
+    for (int i = 0; i < 10000 && !done(); ++i)
+        std::this_thread::sleep_for(1ms);
+    return done();
+}
+
+} // namespace
+
+TEST_F(WorkerTest, AWorkerRunsTheStoredAmountAndEndsIdle)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.holdThreads = true; });
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.FreeMemoryThreadMB(4), 0);
+    EXPECT_EQ(engine.getProgressPercent(), 100u) << "progress moves only once the worker runs";
+    fake_kernel::OpenThreadGate();
+    fake_kernel::JoinThreads();
+    const fake_kernel::Record r = fake_kernel::Snapshot();
+    EXPECT_EQ(r.threadsCreated, 1);
+    EXPECT_EQ(r.allocated.size(), 4u);
+    EXPECT_EQ(fake_kernel::LiveBlocks(), 0);
+    EXPECT_EQ(engine.getProgressPercent(), 100u);
+}
+
+TEST_F(WorkerTest, NegativeWorkerAmountsAllocateNothing)
+{
+    CDMemoryFree engine;
+    engine.FreeMemoryThread(-7);
+    engine.FreeMemoryThreadKB(-1);
+    engine.FreeMemoryThreadMB(-1);
+    fake_kernel::JoinThreads();
+    EXPECT_EQ(fake_kernel::Snapshot().threadsCreated, 3);
+    EXPECT_TRUE(fake_kernel::Snapshot().allocated.empty());
+    EXPECT_EQ(engine.getProgressPercent(), 100u);
+}
+
+TEST_F(WorkerTest, ARefusedThreadIsHarmless)
+{
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.refuseThreads = true; });
+    auto engine = std::make_unique<CDMemoryFree>();
+    EXPECT_EQ(engine->FreeMemoryThreadMB(8), 0);
+    EXPECT_EQ(engine->MinimalKeepThread(1024, 10), 0);
+    EXPECT_EQ(engine->MinimalKeepModeThread(1), 0);
+    EXPECT_EQ(engine->getMinimalKeepIsInProgress(), 0);
+    engine.reset();  // must not wait for workers that never started
+    EXPECT_TRUE(fake_kernel::Snapshot().allocated.empty());
+}
+
+TEST_F(WorkerTest, DestroyingTheObjectWaitsForItsWorkerAndCutsTheRunShort)
+{
+    std::atomic<bool> inRun{false};
+    std::promise<void> letGo;
+    std::shared_future<void> released = letGo.get_future().share();
+    fake_kernel::Edit([&](fake_kernel::Script& s) {
+        s.onAlloc = [&, released] {
+            if (!inRun.exchange(true))
+                released.wait();
+        };
+    });
+    auto* engine = new CDMemoryFree;
+    engine->FreeMemoryThreadMB(64);
+    ASSERT_TRUE(WaitFor([&] { return inRun.load(); }));
+
+    std::atomic<bool> destroyed{false};
+    std::thread closer([&] {
+        delete engine;
+        destroyed = true;
+    });
+    std::this_thread::sleep_for(50ms);
+    EXPECT_FALSE(destroyed) << "the destructor returned under a running worker";
+    letGo.set_value();
+    closer.join();
+    EXPECT_TRUE(destroyed);
+    fake_kernel::JoinThreads();
+    EXPECT_LT(fake_kernel::Snapshot().allocated.size(), 64u) << "the run stops allocating once closing";
+    EXPECT_EQ(fake_kernel::LiveBlocks(), 0);
+}
+
+TEST_F(WorkerTest, DestroyingTheObjectStopsBothLoops)
+{
+    auto engine = std::make_unique<CDMemoryFree>();
+    engine->MinimalKeepThread(1024, 500);
+    engine->MinimalKeepModeThread(1);
+    ASSERT_TRUE(WaitFor([&] { return engine->getMinimalKeepIsInProgress() == 1; }));
+    engine.reset();
+    fake_kernel::JoinThreads();
+    EXPECT_EQ(fake_kernel::LiveBlocks(), 0);
+}

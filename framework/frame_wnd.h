@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+#include <string>
+
+#include "wnd.h"
+
+class CFormView;
+
+// Appends the document's title to the caption; kept in the style so that a
+// frame's style reads as the program sets it. The document has no title.
+#define FWS_ADDTOTITLE 0x00008000L
+
+// The main window: a top-level window of its own class around one form view.
+// Commands go to the view first, then to the frame's own map.
+class CFrameWnd : public CWnd {
+public:
+    // Creates the window and, in OnCreate, its view. nIDResource names the
+    // title string (first line), the default menu and the class icon.
+    BOOL LoadFrame(UINT nIDResource, CFormView* pView);
+    // Adjusts the proposed creation: class, style, menu, title. The base
+    // proposes an overlapped window with the resource's menu.
+    virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
+    // The base creates the view; -1 when that fails.
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+
+    // The title, shown as the caption.
+    void SetTitle(const std::string& title);
+    const std::string& GetTitle() const { return m_title; }
+    // Places the view at the top left and sizes the frame so that its
+    // client area is exactly the view's size (the form has a fixed size).
+    void RecalcLayout();
+    CFormView* GetActiveView() const { return m_pView; }
+
+protected:
+    bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    LRESULT OnSetFocusMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNcDestroyMessage(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CFormView* m_pView = nullptr;
+    std::string m_title;
+};

@@ -1,0 +1,16 @@
+#pragma once
+// The program's window layer over Win32, in one include.
+#include "button.h"
+#include "data_exchange.h"
+#include "dialog.h"
+#include "document.h"
+#include "doc_template.h"
+#include "form_view.h"
+#include "frame_wnd.h"
+#include "list_ctrl.h"
+#include "message_map.h"
+#include "progress_ctrl.h"
+#include "slider_ctrl.h"
+#include "spin_button_ctrl.h"
+#include "win_app.h"
+#include "wnd.h"

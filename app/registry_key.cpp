@@ -1,0 +1,97 @@
+#include "registry_key.h"
+
+#include <cstring>
+#include <vector>
+
+CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        m_key = other.m_key;
+        other.m_key = nullptr;
+    }
+    return *this;
+}
+
+LONG CRegistryKey::Open(HKEY root, const char* subkey, REGSAM access)
+{
+    Close();
+    HKEY key = nullptr;
+    const LONG result = RegOpenKeyExA(root, subkey, 0, access, &key);
+    if (result == ERROR_SUCCESS)
+        m_key = key;
+    return result;
+}
+
+LONG CRegistryKey::Create(HKEY root, const char* subkey, REGSAM access)
+{
+    Close();
+    HKEY key = nullptr;
+    const LONG result = RegCreateKeyExA(root, subkey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                        access, nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS)
+        m_key = key;
+    return result;
+}
+
+void CRegistryKey::Close()
+{
+    if (m_key) {
+        RegCloseKey(m_key);
+        m_key = nullptr;
+    }
+}
+
+DWORD CRegistryKey::QueryNumber(const char* name) const
+{
+    if (!m_key)
+        return 0;
+    BYTE data[4] = {};
+    DWORD type = 0;
+    DWORD size = sizeof data;
+    if (RegQueryValueExA(m_key, name, nullptr, &type, data, &size) != ERROR_SUCCESS)
+        return 0;   // a value too big for the buffer may have been partly copied
+    if (size < sizeof data)
+        std::memset(data + size, 0, sizeof data - size);
+    return DWORD(data[0]) | DWORD(data[1]) << 8 | DWORD(data[2]) << 16 | DWORD(data[3]) << 24;
+}
+
+std::string CRegistryKey::QueryText(const char* name, std::size_t bufferSize) const
+{
+    if (!m_key || bufferSize == 0)
+        return {};
+    // One spare byte past what the registry may fill, so the text always ends.
+    std::vector<char> buffer(bufferSize + 1, '\0');
+    DWORD type = 0;
+    DWORD size = DWORD(bufferSize);
+    if (RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+                         &size) != ERROR_SUCCESS
+        || type != REG_SZ)
+        return {};
+    if (size > bufferSize)
+        return {};
+    buffer[size] = '\0';
+    return std::string(buffer.data());
+}
+
+bool CRegistryKey::HasValue(const char* name) const
+{
+    return m_key && RegQueryValueExA(m_key, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+LONG CRegistryKey::SetNumber(const char* name, DWORD value)
+{
+    return RegSetValueExA(m_key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                          sizeof value);
+}
+
+LONG CRegistryKey::SetText(const char* name, const std::string& text)
+{
+    return RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          DWORD(text.size() + 1));
+}
+
+LONG CRegistryKey::DeleteValue(const char* name)
+{
+    return RegDeleteValueA(m_key, name);
+}

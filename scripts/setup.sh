@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ googletest
   g++-mingw-w64-i686 mingw-w64-i686-dev binutils-mingw-w64-i686
-  wine wine32:i386 fonts-wine
+  g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
-  nsis zip
+  nsis zip file
 )
 
 missing=()

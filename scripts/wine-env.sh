@@ -1,21 +1,43 @@
 # Sourced: the environment every Wine run of this project shares.
-# WINEPREFIX must be set by the caller.
+# WINEPREFIX must be set by the caller, and KOLVAR_WINE_BITS to 32 or 64
+# (the bitness of the programs this prefix runs).
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-export WINEARCH=win32
+
+# True when this kernel runs 32-bit Linux programs, which 32-bit Wine is.
+kolvar_wine32_works() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Picks the loader straight away: Debian's wine wrapper always prefers the
+# 32-bit one when it is installed, even where it cannot run.
+kolvar_wine_select() {
+  if [ "${KOLVAR_WINE_BITS:-32}" = 64 ]; then
+    export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+  else
+    export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine
+  fi
+}
+
+kolvar_wine() {
+  kolvar_wine_select
+  "$WINELOADER" "$@"
+}
 
 # Creates the prefix once (serialised, since CTest may start several tests at
 # once) and turns off window-manager management, which costs about two
 # seconds per hidden top-level window on a bare X server.
 kolvar_wine_prefix_ready() {
+  kolvar_wine_select
   [ -f "$WINEPREFIX/.kolvar-ready" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.kolvar-ready" ]; then
-      DISPLAY= wineboot -i >/dev/null 2>&1 || true
-      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+      DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+      "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
       wineserver -w
+      [ -d "$WINEPREFIX/drive_c" ] || { echo "wine: could not create $WINEPREFIX" >&2; exit 1; }
       touch "$WINEPREFIX/.kolvar-ready"
     fi
   ) 9>"$WINEPREFIX.lock"

@@ -1,6 +1,6 @@
 #include "registry_key.h"
 
-#include <cstring>
+#include <algorithm>
 #include <vector>
 
 CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
@@ -49,10 +49,10 @@ DWORD CRegistryKey::QueryNumber(const char* name) const
     BYTE data[4] = {};
     DWORD type = 0;
     DWORD size = sizeof data;
+    // Shorter data leaves the zeroed tail; data too big for the buffer may
+    // have been partly copied, so it counts as not read.
     if (RegQueryValueExA(m_key, name, nullptr, &type, data, &size) != ERROR_SUCCESS)
-        return 0;   // a value too big for the buffer may have been partly copied
-    if (size < sizeof data)
-        std::memset(data + size, 0, sizeof data - size);
+        return 0;
     return DWORD(data[0]) | DWORD(data[1]) << 8 | DWORD(data[2]) << 16 | DWORD(data[3]) << 24;
 }
 
@@ -68,9 +68,7 @@ std::string CRegistryKey::QueryText(const char* name, std::size_t bufferSize) co
                          &size) != ERROR_SUCCESS
         || type != REG_SZ)
         return {};
-    if (size > bufferSize)
-        return {};
-    buffer[size] = '\0';
+    buffer[std::min<std::size_t>(size, bufferSize)] = '\0';
     return std::string(buffer.data());
 }
 

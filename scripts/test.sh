@@ -47,5 +47,6 @@ cleanup() { wineserver -k 2>/dev/null || true; kolvar_stop_display; }
 trap cleanup EXIT
 # One warm Wine server for the whole run: every test program starts faster.
 wineserver -p
+kolvar_wine_warm
 echo "== $wine_preset tests under Wine"
 ctest --preset "$wine_preset"

@@ -42,3 +42,12 @@ kolvar_wine_prefix_ready() {
     fi
   ) 9>"$WINEPREFIX.lock"
 }
+
+# Starts Wine's background processes (services, explorer) with no terminal
+# attached: started by a test program, they would inherit its output pipe and
+# keep CTest waiting on it until the server ends.
+kolvar_wine_warm() {
+  kolvar_wine_select
+  "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  export KOLVAR_WINE_WARM=1
+}

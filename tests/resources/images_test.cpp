@@ -1,0 +1,106 @@
+// Icons and bitmaps: every one loads, icons carry real 16 and 32 pixel
+// images, and the pictures that state depends on are told apart by colour.
+#include "resource.h"
+#include "window_probe.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+
+namespace {
+
+const int kIcons[] = {IDR_MAINFRAME, IDI_CHIP, IDI_REGULAR_FREE, IDI_SCREEN, IDI_REFRESH, IDI_BOLT,
+                      IDI_STAR, IDI_BOLT_GREY, IDI_TRAY_CHIP, IDI_ALARM_CLOCK, IDI_CHIP_LOW};
+const int kBitmaps[] = {IDB_ARROW_MARK, IDB_BULLET_BLUE, IDB_BULLET_HEADING, IDB_BULLET_TIME,
+                        IDB_BULLET_SLIDER, IDB_BULLET_APPLY, IDB_STAR_MARK};
+
+probe::Pixels iconAt(int id, int size)
+{
+    auto icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
+                                              IMAGE_ICON, size, size, 0));
+    if (!icon)
+        return {};
+    probe::Pixels pixels = probe::drawIcon(icon, size);
+    DestroyIcon(icon);
+    return pixels;
+}
+
+int red(std::uint32_t p) { return (p >> 16) & 0xFF; }
+int green(std::uint32_t p) { return (p >> 8) & 0xFF; }
+int blue(std::uint32_t p) { return p & 0xFF; }
+
+int count(const probe::Pixels& pixels, const std::function<bool(std::uint32_t)>& test)
+{
+    int n = 0;
+    for (auto p : pixels)
+        n += test(p) ? 1 : 0;
+    return n;
+}
+
+bool isWhite(std::uint32_t p) { return (p & 0xFFFFFF) == 0xFFFFFF; }
+bool isStrongRed(std::uint32_t p) { return red(p) > 180 && green(p) < 110 && blue(p) < 110; }
+bool isYellow(std::uint32_t p) { return red(p) > 200 && green(p) > 150 && blue(p) < green(p) - 60; }
+bool isColourful(std::uint32_t p)
+{
+    return std::max({red(p), green(p), blue(p)}) - std::min({red(p), green(p), blue(p)}) > 40;
+}
+
+TEST(Icons, EveryIconHoldsItsOwn16And32PixelImages)
+{
+    for (int id : kIcons) {
+        for (int size : {16, 32}) {
+            EXPECT_EQ(size, probe::storedIconWidth(id, size)) << "icon " << id << " at " << size;
+            const probe::Pixels pixels = iconAt(id, size);
+            ASSERT_EQ(static_cast<size_t>(size * size), pixels.size()) << "icon " << id;
+            // Drawn over white: a picture, with some of the background showing.
+            const int background = count(pixels, isWhite);
+            EXPECT_GT(background, 0) << "icon " << id << " at " << size << " has no transparent area";
+            EXPECT_LT(background, size * size / 2 + size * size / 4) << "icon " << id << " at " << size;
+        }
+    }
+}
+
+TEST(Icons, NoTwoPicturesAlikeExceptTheApplicationChip)
+{
+    for (int a : kIcons) {
+        for (int b : kIcons) {
+            if (a >= b)
+                continue;
+            const bool sameByDesign = (a == IDR_MAINFRAME && b == IDI_TRAY_CHIP);
+            EXPECT_EQ(sameByDesign, iconAt(a, 32) == iconAt(b, 32)) << "icons " << a << " and " << b;
+        }
+    }
+}
+
+// The tray switches to the struck-through chip below 5 %, the Free button
+// to the grey bolt during a run: the wrong picture would mislead the user.
+TEST(Icons, StateIconsDifferByColour)
+{
+    for (int size : {16, 32}) {
+        EXPECT_GT(count(iconAt(IDI_CHIP_LOW, size), isStrongRed), size * size / 10) << size;
+        EXPECT_EQ(0, count(iconAt(IDI_TRAY_CHIP, size), isStrongRed)) << size;
+        EXPECT_GT(count(iconAt(IDI_BOLT, size), isYellow), size * size / 8) << size;
+        EXPECT_EQ(0, count(iconAt(IDI_BOLT_GREY, size), isColourful)) << size;
+        EXPECT_GT(count(iconAt(IDI_STAR, size), isYellow), size * size / 8) << size;
+    }
+}
+
+TEST(Bitmaps, EveryBitmapIsAnEightPixelPictureOnWhite)
+{
+    for (int id : kBitmaps) {
+        HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
+        ASSERT_NE(nullptr, bitmap) << "bitmap " << id;
+        int width = 0, height = 0;
+        const probe::Pixels pixels = probe::bitmapPixels(bitmap, &width, &height);
+        DeleteObject(bitmap);
+        EXPECT_EQ(8, width) << id;
+        EXPECT_EQ(8, height) << id;
+        ASSERT_EQ(64u, pixels.size()) << id;
+        // The dialogs are white: the corners blend in, the middle does not.
+        EXPECT_TRUE(isWhite(pixels[0]) && isWhite(pixels[63])) << "bitmap " << id;
+        EXPECT_GT(count(pixels, isColourful), 8) << "bitmap " << id;
+    }
+}
+
+}  // namespace

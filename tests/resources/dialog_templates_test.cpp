@@ -84,9 +84,9 @@ const std::vector<Template>& templates()
             button(IDOK, Kind::DefPushButton, "OK", 178, 7, 50, 14),
         }},
         {IDD_QUENDRIX_FORM, nullptr, kPageStyles, kPageForbidden, 0, 10, 277, 209, {
-            plain(IDC_STATIC, Kind::GrayRect, 0, 0, 141, 69),
+            plain(IDC_STATIC, Kind::GrayRect, 0, 0, 141, 69, WS_CLIPSIBLINGS),
             button(IDC_PAGE_BUTTON_STATUS, Kind::PushButton, "", 3, 182, 30, 24, BS_ICON),
-            plain(IDC_PAGE_AREA, Kind::BlackFrame, 0, 0, 277, 177),
+            plain(IDC_PAGE_AREA, Kind::BlackFrame, 0, 0, 277, 177, WS_CLIPSIBLINGS),
             button(IDC_PAGE_BUTTON_FREE, Kind::PushButton, "", 36, 182, 30, 24, BS_ICON),
             button(IDC_PAGE_BUTTON_AUTOMATION, Kind::PushButton, "", 69, 182, 30, 24, BS_ICON),
             button(IDC_PAGE_BUTTON_REGULAR, Kind::PushButton, "", 102, 182, 30, 24, BS_ICON),

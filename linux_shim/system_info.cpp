@@ -13,7 +13,9 @@
 
 namespace linux_shim {
 
-std::uint64_t AddressSpaceStart()
+namespace {
+
+std::uint64_t ReadAddressSpaceStart()
 {
     std::uint64_t start = 0;
     std::ifstream in("/proc/sys/vm/mmap_min_addr");
@@ -22,7 +24,7 @@ std::uint64_t AddressSpaceStart()
     return start;
 }
 
-std::uint64_t AddressSpaceEnd()
+std::uint64_t ReadAddressSpaceEnd()
 {
     // The stack sits at the top of the user address space; the space ends at
     // the next power of two above it, less one guard page.
@@ -42,6 +44,21 @@ std::uint64_t AddressSpaceEnd()
     while (end < stackEnd && end != 0)
         end <<= 1;
     return end - static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+}
+
+} // namespace
+
+// Both bounds are fixed for the life of the process: read them once.
+std::uint64_t AddressSpaceStart()
+{
+    static const std::uint64_t start = ReadAddressSpaceStart();
+    return start;
+}
+
+std::uint64_t AddressSpaceEnd()
+{
+    static const std::uint64_t end = ReadAddressSpaceEnd();
+    return end;
 }
 
 namespace {
@@ -110,7 +127,7 @@ void WINAPI GetSystemInfo(LPSYSTEM_INFO info)
     }
     info->dwNumberOfProcessors = static_cast<DWORD>(sysconf(_SC_NPROCESSORS_ONLN));
 
-    const linux_shim::CpuId id = linux_shim::ReadCpuId();
+    static const linux_shim::CpuId id = linux_shim::ReadCpuId();
     info->wProcessorLevel = id.family;
     info->wProcessorRevision = static_cast<WORD>((id.model << 8) | (id.stepping & 0xFF));
 }

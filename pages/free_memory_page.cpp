@@ -1,0 +1,121 @@
+#include "free_memory_page.h"
+
+#include "page_text.h"
+#include "resource.h"
+
+namespace {
+
+HICON LoadPageIcon(int id)
+{
+    return ::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(id));
+}
+
+// Judged by the control's own style: the page itself is often hidden.
+void ShowIfChanged(CWnd& window, bool show)
+{
+    const bool shown = (::GetWindowLongPtr(window, GWL_STYLE) & WS_VISIBLE) != 0;
+    if (shown != show)
+        window.ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void EnableIfChanged(CWnd& window, bool enable)
+{
+    if (!window.IsWindowEnabled() == enable)
+        window.EnableWindow(enable);
+}
+
+} // namespace
+
+CFreeMemoryPage::CFreeMemoryPage(CWnd* pParent)
+{
+    Create(IDD_FREE_MEMORY_PAGE, pParent);
+}
+
+CFreeMemoryPage::~CFreeMemoryPage()
+{
+    DestroyWindow();
+}
+
+BEGIN_MESSAGE_MAP(CFreeMemoryPage, CDialog)
+    ON_WM_HSCROLL()
+    ON_WM_TIMER()
+    ON_BN_CLICKED(IDC_FREE_BUTTON, OnFree)
+END_MESSAGE_MAP()
+
+void CFreeMemoryPage::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_FREE_BUTTON, m_freeButton);
+    DDX_Control(pDX, IDC_FREE_AMOUNT_SLIDER, m_amountSlider);
+    DDX_Control(pDX, IDC_RUN_PROGRESS, m_runProgress);
+    DDX_Control(pDX, IDC_FORECAST_GAUGE, m_forecastGauge);
+    DDX_Control(pDX, IDC_AVAILABLE_GAUGE, m_availableGauge);
+    DDX_Text(pDX, IDC_AVAILABLE_TEXT, m_availableText);
+    DDX_Text(pDX, IDC_FORECAST_TEXT, m_forecastText);
+    DDX_Text(pDX, IDC_FREE_AMOUNT_TEXT, m_amountText);
+}
+
+BOOL CFreeMemoryPage::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    m_freeButton.SetIcon(LoadPageIcon(IDI_BOLT));
+    InitRanges();
+    UpdateFigures();
+    SetTimer(figuresTimer, figuresPeriodMs);
+    return TRUE;
+}
+
+void CFreeMemoryPage::InitRanges()
+{
+    CDMemoryStatus status;
+    // 32-bit ranges: a total above 32767 MB must not wrap.
+    m_amountSlider.SetRange(0, static_cast<int>(status.getStatusPhyTotalMB()), FALSE);
+    m_amountSlider.SetTicFreq(1);
+    SendMessage(WM_HSCROLL, 0, 0);
+    m_availableGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
+    m_forecastGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
+    m_runProgress.SetRange32(0, 100);
+    UpdateData(FALSE);
+}
+
+void CFreeMemoryPage::UpdateFigures()
+{
+    CDMemoryStatus status;
+    m_availableText = FormatText("Available Memory : %u MB", static_cast<unsigned>(status.getStatusPhyAvaiMB()));
+    m_availableGauge.SetPos(static_cast<int>(status.getStatusPhyAvaiMB()));
+
+    DWORD forecast = static_cast<DWORD>(m_amountSlider.GetPos()) + status.getStatusPhyAvaiMB();
+    if (forecast > status.getStatusPhyTotalMB())
+        forecast = status.getStatusPhyTotalMB();
+    m_forecastText = FormatText("After freeing, avaiable memory will approximately be : %u MB",
+                                static_cast<unsigned>(forecast));
+    m_forecastGauge.SetPos(static_cast<int>(forecast));
+
+    m_runProgress.SetPos(static_cast<int>(m_memoryFree.getProgressPercent()));
+    const bool running = m_memoryFree.getProgressPercent() < 100;
+    m_freeButton.SetIcon(LoadPageIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
+    EnableIfChanged(m_freeButton, !running);
+    ShowIfChanged(m_runProgress, running);
+    UpdateData(FALSE);
+}
+
+void CFreeMemoryPage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    m_amountText = FormatText("%u MBs", static_cast<unsigned>(m_amountSlider.GetPos()));
+    UpdateData(FALSE);
+    CWnd::OnHScroll(nSBCode, nPos, pScrollBar);
+}
+
+void CFreeMemoryPage::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == figuresTimer)
+        UpdateFigures();
+    CWnd::OnTimer(nIDEvent);
+}
+
+void CFreeMemoryPage::OnFree()
+{
+    // The forecast of the last update: what should be available afterwards.
+    m_memoryFree.FreeMemoryThreadMB(m_forecastGauge.GetPos());
+    m_amountSlider.SetPos(0);
+    SendMessage(WM_HSCROLL, 0, 0);
+}

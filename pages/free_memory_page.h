@@ -1,0 +1,42 @@
+#pragma once
+#include <string>
+
+#include "drevcore.h"
+#include "framework.h"
+
+// The second page: frees a chosen amount of RAM on demand. Ten times a
+// second it shows the available memory, the forecast after freeing and the
+// progress of a run; the Free button is disabled while a run lasts.
+class CFreeMemoryPage : public CDialog {
+public:
+    // Creates the page's window, hidden, as a child of pParent; timer 1
+    // starts with it.
+    explicit CFreeMemoryPage(CWnd* pParent);
+    ~CFreeMemoryPage() override;
+
+    // Declared first: destroyed last, after the window is gone, so the
+    // engine's wait for a run in progress comes after the last timer tick.
+    CDMemoryFree m_memoryFree;
+    CButton m_freeButton;
+    CSliderCtrl m_amountSlider;
+    CProgressCtrl m_runProgress;
+    CProgressCtrl m_forecastGauge;
+    CProgressCtrl m_availableGauge;
+    std::string m_availableText;
+    std::string m_forecastText;
+    std::string m_amountText;
+
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    void InitRanges();
+    void UpdateFigures();
+    void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnFree();
+
+    static constexpr UINT_PTR figuresTimer = 1;
+    static constexpr UINT figuresPeriodMs = 100;
+
+    DECLARE_MESSAGE_MAP()
+};

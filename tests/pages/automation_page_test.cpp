@@ -1,0 +1,139 @@
+#include <memory>
+
+#include "automation_page.h"
+#include "engine_standin.h"
+#include "page_fixture.h"
+#include "resource.h"
+
+namespace {
+
+class AutomationPageTest : public PageTest {
+protected:
+    std::unique_ptr<CAutomationPage> MakePage()
+    {
+        auto page = std::make_unique<CAutomationPage>(&host);
+        EXPECT_NE(page->m_hWnd, nullptr);
+        return page;
+    }
+    static void SetAvailable(DWORD availableMB)
+    {
+        StandInFigures figures = DefaultStandInFigures();
+        figures.phyAvaiMB = availableMB;
+        StandInSetFigures(figures);
+    }
+    // A click, then the radio-copy tick that brings it into the member.
+    static void Choose(CAutomationPage& page, int radioId)
+    {
+        Click(page, radioId);
+        Tick(page, CAutomationPage::selectionTimer);
+    }
+};
+
+TEST_F(AutomationPageTest, StartsWithNoneAndBothTimersArmed)
+{
+    auto page = MakePage();
+    EXPECT_EQ(page->m_automationMode, 2);
+    EXPECT_FALSE(IsChecked(*page, IDC_RADIO_FASTER));
+    EXPECT_FALSE(IsChecked(*page, IDC_RADIO_STABLY));
+    EXPECT_TRUE(IsChecked(*page, IDC_RADIO_NONE));
+
+    std::vector<TimerCall> calls = TimerLog::CallsFor(*page);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[0].id, 1u);
+    EXPECT_EQ(calls[0].periodMs, 60000u);
+    EXPECT_EQ(calls[1].id, 2u);
+    EXPECT_EQ(calls[1].periodMs, 100u);
+    for (const TimerCall& call : calls)
+        EXPECT_NE(call.result, 0u) << "timer " << call.id << " was refused";
+}
+
+TEST_F(AutomationPageTest, NoneNeitherReadsMemoryNorFrees)
+{
+    auto page = MakePage();
+    SetAvailable(0);
+    const int queries = StandInAvailableQueries();
+    Tick(*page, CAutomationPage::checkTimer);
+    EXPECT_EQ(StandInRunCount(), 0);
+    EXPECT_EQ(StandInAvailableQueries(), queries);
+}
+
+struct PolicyCase {
+    int radioId;
+    DWORD availableMB;
+    int expectedRunMB; // 0: no run
+};
+
+class AutomationPolicyTest : public AutomationPageTest, public ::testing::WithParamInterface<PolicyCase> {};
+
+TEST_P(AutomationPolicyTest, ChecksStrictlyBelowTheThresholdAndFreesThePolicySize)
+{
+    const PolicyCase& policy = GetParam();
+    auto page = MakePage();
+    Choose(*page, policy.radioId);
+    SetAvailable(policy.availableMB);
+    Tick(*page, CAutomationPage::checkTimer);
+    if (policy.expectedRunMB == 0) {
+        EXPECT_EQ(StandInRunCount(), 0);
+        return;
+    }
+    ASSERT_EQ(StandInRunCount(), 1);
+    EXPECT_EQ(StandInRunAmountMB(0), policy.expectedRunMB);
+    EXPECT_EQ(StandInRunObject(0), &page->m_memoryFree);
+}
+
+INSTANTIATE_TEST_SUITE_P(AroundEachLimit, AutomationPolicyTest,
+                         ::testing::Values(PolicyCase{IDC_RADIO_FASTER, 0, 48},
+                                           PolicyCase{IDC_RADIO_FASTER, 7, 48},
+                                           PolicyCase{IDC_RADIO_FASTER, 8, 0},
+                                           PolicyCase{IDC_RADIO_FASTER, 9, 0},
+                                           PolicyCase{IDC_RADIO_FASTER, 31, 0},
+                                           PolicyCase{IDC_RADIO_STABLY, 7, 64},
+                                           PolicyCase{IDC_RADIO_STABLY, 31, 64},
+                                           PolicyCase{IDC_RADIO_STABLY, 32, 0},
+                                           PolicyCase{IDC_RADIO_STABLY, 33, 0},
+                                           PolicyCase{IDC_RADIO_NONE, 0, 0}));
+
+TEST_F(AutomationPageTest, AChoiceCountsFromTheNextRadioCopyTick)
+{
+    auto page = MakePage();
+    SetAvailable(5);
+    Click(*page, IDC_RADIO_STABLY);
+    EXPECT_EQ(page->m_automationMode, 2) << "a click has no handler of its own";
+    Tick(*page, CAutomationPage::checkTimer);
+    EXPECT_EQ(StandInRunCount(), 0);
+
+    // The real 100 ms timer copies the choice.
+    EXPECT_TRUE(PumpUntil([&] { return page->m_automationMode == 1; }));
+    Tick(*page, CAutomationPage::checkTimer);
+    ASSERT_EQ(StandInRunCount(), 1);
+    EXPECT_EQ(StandInRunAmountMB(0), 64);
+}
+
+TEST_F(AutomationPageTest, EveryCheckBelowTheThresholdStartsAnotherRunUntilNoneIsChosen)
+{
+    auto page = MakePage();
+    SetAvailable(3);
+    Choose(*page, IDC_RADIO_FASTER);
+    StandInSetProgress(10); // an earlier run still going does not matter
+    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::checkTimer);
+    EXPECT_EQ(StandInRunCount(), 2);
+
+    Choose(*page, IDC_RADIO_NONE);
+    EXPECT_EQ(page->m_automationMode, 2);
+    Tick(*page, CAutomationPage::checkTimer);
+    EXPECT_EQ(StandInRunCount(), 2);
+}
+
+TEST_F(AutomationPageTest, DeletingThePageEndsItsWindowAndItsEngineObject)
+{
+    const int before = StandInLiveFreeObjects();
+    auto page = MakePage();
+    HWND window = *page;
+    EXPECT_EQ(StandInLiveFreeObjects(), before + 1);
+    page.reset();
+    EXPECT_FALSE(::IsWindow(window));
+    EXPECT_EQ(StandInLiveFreeObjects(), before);
+}
+
+} // namespace

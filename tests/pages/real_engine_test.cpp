@@ -1,0 +1,60 @@
+// The pages linked with the real drevcore: the figures they show are the
+// platform's own.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <memory>
+
+#include "free_memory_page.h"
+#include "memory_status_page.h"
+#include "page_text.h"
+#include "resource.h"
+
+namespace {
+
+class RealEnginePageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        AfxInitCommonControls();
+        host.Attach(::CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr,
+                                      ::GetModuleHandle(nullptr), nullptr));
+        ASSERT_NE(host.m_hWnd, nullptr);
+    }
+    void TearDown() override { ::DestroyWindow(host.Detach()); }
+    CWnd host;
+};
+
+TEST_F(RealEnginePageTest, MemoryStatusShowsThePlatformsAddressSpaceAndMemory)
+{
+    CMemoryStatusPage page(&host);
+    SYSTEM_INFO info{};
+    ::GetSystemInfo(&info);
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    ::GlobalMemoryStatusEx(&memory);
+
+    ASSERT_EQ(page.m_statusList.GetItemCount(), 9);
+    EXPECT_EQ(page.m_statusList.GetItemText(1, 1),
+              std::to_string(static_cast<unsigned>(memory.ullTotalPhys >> 20)) + " MBs");
+    EXPECT_EQ(page.m_statusList.GetItemText(6, 1), FormatAddress(info.lpMinimumApplicationAddress));
+    EXPECT_EQ(page.m_statusList.GetItemText(7, 1), FormatAddress(info.lpMaximumApplicationAddress));
+    EXPECT_EQ(page.m_statusList.GetItemText(8, 1), std::to_string(info.dwPageSize) + " bytes");
+}
+
+TEST_F(RealEnginePageTest, FreeMemoryRangesCoverTheWholeMachine)
+{
+    CFreeMemoryPage page(&host);
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    ::GlobalMemoryStatusEx(&memory);
+    const int totalMB = static_cast<int>(memory.ullTotalPhys >> 20);
+    EXPECT_EQ(page.m_amountSlider.GetRangeMax(), totalMB);
+    int lower = -1, upper = -1;
+    page.m_availableGauge.GetRange(lower, upper);
+    EXPECT_EQ(upper, totalMB);
+    EXPECT_TRUE(page.m_freeButton.IsWindowEnabled()) << "a fresh engine object runs nothing";
+}
+
+} // namespace

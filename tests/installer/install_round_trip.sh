@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Installs Kolvar silently into a fresh Wine prefix, checks what the
+# installer made, starts the installed program, lets it register itself to
+# start at log-on, uninstalls silently and checks that nothing is left.
+set -euo pipefail
+setup=$1 work=$2
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+case "$(file -b "$setup")" in
+  PE32+*) export KOLVAR_WINE_BITS=64 ;;
+  *) export KOLVAR_WINE_BITS=32 ;;
+esac
+export WINEPREFIX=$work/prefix
+source "$root/scripts/wine-env.sh"
+rm -rf "$work"
+mkdir -p "$work"
+kolvar_wine_prefix_ready
+if [ -z "${DISPLAY:-}" ]; then
+  source "$root/scripts/start-display.sh"
+  kolvar_start_display
+fi
+cleanup() { wineserver -k 2>/dev/null || true; [ -z "${KOLVAR_XVFB_PID:-}" ] || kolvar_stop_display; }
+trap cleanup EXIT
+wineserver -p
+kolvar_wine_warm
+
+failures=0
+check() {  # check "what" command...
+  local what=$1
+  shift
+  if "$@" >/dev/null 2>&1; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
+}
+absent() { ! "$@"; }
+wait_until() {  # wait_until seconds command...
+  local limit=$1
+  shift
+  for _ in $(seq $((limit * 5))); do "$@" >/dev/null 2>&1 && return 0; sleep 0.2; done
+  return 1
+}
+reg_has() { "$WINELOADER" reg query "$@"; }
+reg_value() { "$WINELOADER" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
+
+instdir="$WINEPREFIX/drive_c/Program Files/Kolvar"
+shortcut="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kolvar/Kolvar.lnk"
+settings='HKLM\SOFTWARE\Velkor\Halven Mark'
+uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Kolvar'
+run_machine='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+run_user='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
+version=$(basename "$setup" | sed -E 's/^Kolvar-([0-9.]+).*/\1/')
+
+echo "== install"
+timeout 120 "$WINELOADER" "$setup" /S
+check "program installed" test -f "$instdir/Kolvar.exe"
+check "engine installed" test -f "$instdir/drevcore.dll"
+check "uninstaller installed" test -f "$instdir/Uninstall.exe"
+check "start-menu shortcut" test -f "$shortcut"
+check "settings key made" reg_has "$settings"
+check "uninstall entry" test "$(reg_value "$uninstall" DisplayVersion)" = "$version"
+check "uninstall entry names the product" test "$(reg_value "$uninstall" DisplayName)" = Kolvar
+check "uninstall entry has a publisher" test "$(reg_value "$uninstall" Publisher)" = Velkor
+check "uninstall entry has a size" test -n "$(reg_value "$uninstall" EstimatedSize)"
+check "uninstall command" test "$(reg_value "$uninstall" UninstallString)" = '"C:\Program Files\Kolvar\Uninstall.exe"'
+
+echo "== run the installed program"
+(cd "$instdir" && exec "$WINELOADER" Kolvar.exe) >/dev/null 2>&1 &
+check "main window shown" wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
+
+# What the Preferences dialog writes when "Run at windows startup" is saved:
+# driven through the program's own keyboard interface.
+window=$(xdotool search --onlyvisible --name '^Velkor Halvenmark' | head -1 || true)
+if [ -n "$window" ]; then
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" || true
+  xdotool key --delay 150 F10 Right Down Return
+  if wait_until 15 xdotool search --onlyvisible --name '^Tools$'; then
+    # Focus starts on Save; two tabs reach "Run at windows startup".
+    xdotool key --delay 150 Tab Tab space shift+Tab shift+Tab space
+    wait_until 10 reg_has "$run_machine" /v Kolvar || true
+    xdotool key --delay 150 Escape
+  fi
+fi
+check "Run entry is the installed program's quoted path" \
+  test "$(reg_value "$run_machine" Kolvar)" = '"C:\Program Files\Kolvar\Kolvar.exe"'
+"$WINELOADER" taskkill /im Kolvar.exe >/dev/null 2>&1 || true
+wait_until 20 absent xdotool search --name '^Velkor Halvenmark' || true
+
+echo "== uninstall"
+timeout 120 "$WINELOADER" "$instdir/Uninstall.exe" /S
+# The uninstaller finishes from a copy of itself in the temporary folder.
+wait_until 60 absent test -e "$instdir" || true
+wait_until 30 absent reg_has "$uninstall" || true
+check "program folder removed" absent test -e "$instdir"
+check "shortcut removed" absent test -e "$shortcut"
+check "start-menu folder removed" absent test -e "$(dirname "$shortcut")"
+check "settings key removed" absent reg_has "$settings"
+check "machine Run entry removed" absent reg_has "$run_machine" /v Kolvar
+check "user Run entry removed" absent reg_has "$run_user" /v Kolvar
+check "uninstall entry removed" absent reg_has "$uninstall"
+
+echo "round trip: $failures check(s) failed"
+[ "$failures" -eq 0 ]

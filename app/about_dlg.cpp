@@ -1,0 +1,7 @@
+#include "about_dlg.h"
+
+#include "resource.h"
+
+CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX)
+{
+}

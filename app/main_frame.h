@@ -1,0 +1,22 @@
+// The main window: fixed size, caption "Velkor Halvenmark", menu 141 and the
+// chip icon. Its commands are carried out by the view that fills it.
+#pragma once
+
+#include "frame_wnd.h"
+
+class CMainFrame : public CFrameWnd {
+public:
+    // Caption, system menu, minimise box, and the document title appended:
+    // no maximise box and no sizing border, since the form has a fixed size.
+    static constexpr DWORD FrameStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | FWS_ADDTOTITLE;
+    static constexpr const char* Title = "Velkor Halvenmark";
+
+    BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+
+protected:
+    // The shell restarted: the view owns the tray icon and adds it again.
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};

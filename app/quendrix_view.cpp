@@ -1,0 +1,205 @@
+#include "quendrix_view.h"
+
+#include "drevcore.h"
+#include "preference_dlg.h"
+#include "resource.h"
+
+namespace {
+
+HICON ProgramIcon(UINT id)
+{
+    return ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id));
+}
+
+// Show and hide act on the framework's main window, not on the view.
+void ShowMainWindow(int nCmdShow)
+{
+    if (CWnd* mainWnd = AfxGetMainWnd())
+        mainWnd->ShowWindow(nCmdShow);
+}
+
+} // namespace
+
+std::string AutomationLabelFor(int automationMode, const std::string& current)
+{
+    switch (automationMode) {
+    case CAutomationPage::ProgramsRunFaster:
+        return "Automation : Programs run faster";
+    case CAutomationPage::ProgramsRunStably:
+        return "Automation : Programs run stably";
+    case CAutomationPage::NoAutomation:
+        return "Automation : None";
+    default:
+        return current;
+    }
+}
+
+CQuendrixView::CQuendrixView(SettingsRoots settingsRoots)
+    : CFormView(IDD_QUENDRIX_FORM), m_settingsRoots(settingsRoots)
+{
+}
+
+CQuendrixView::~CQuendrixView() = default;
+
+BEGIN_MESSAGE_MAP(CQuendrixView, CFormView)
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+    ON_MESSAGE(CTrayIcon::CallbackMessage, OnTrayNotify)
+    ON_MESSAGE(TaskbarCreatedMessage(), OnTaskbarCreated)
+    ON_BN_CLICKED(IDC_PAGE_BUTTON_STATUS, OnMemoryStatusPage)
+    ON_BN_CLICKED(IDC_PAGE_BUTTON_FREE, OnFreeMemoryPage)
+    ON_BN_CLICKED(IDC_PAGE_BUTTON_AUTOMATION, OnAutomationPage)
+    ON_BN_CLICKED(IDC_PAGE_BUTTON_REGULAR, OnRegularFreePage)
+    ON_COMMAND(ID_VIEW_MEMORY_STATUS, OnMemoryStatusPage)
+    ON_COMMAND(ID_VIEW_FREE_MEMORY, OnFreeMemoryPage)
+    ON_COMMAND(ID_VIEW_AUTOMATION, OnAutomationPage)
+    ON_COMMAND(ID_VIEW_REGULAR_FREE, OnRegularFreePage)
+    ON_COMMAND(ID_TOOLS_PREFERENCE, OnPreference)
+    ON_COMMAND(ID_FILE_HIDE_TO_TRAY, OnHideToTray)
+    ON_COMMAND(ID_FILE_EXIT, OnExit)
+    ON_COMMAND(ID_HELP_ABOUT, OnAboutHalvenmark)
+    ON_COMMAND(ID_HELP_WEB_SITE, OnWebSite)
+END_MESSAGE_MAP()
+
+void CQuendrixView::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_RAM_GAUGE, m_ramGauge);
+    DDX_Control(pDX, IDC_PAGE_BUTTON_REGULAR, m_regularFreeButton);
+    DDX_Control(pDX, IDC_PAGE_BUTTON_AUTOMATION, m_automationButton);
+    DDX_Control(pDX, IDC_PAGE_BUTTON_FREE, m_freeMemoryButton);
+    DDX_Control(pDX, IDC_PAGE_BUTTON_STATUS, m_memoryStatusButton);
+    DDX_Text(pDX, IDC_AUTOMATION_LABEL, m_automationText);
+}
+
+void CQuendrixView::OnInitialUpdate()
+{
+    // A second set of pages would run two automations and save twice.
+    if (m_pages[MemoryStatusPage])
+        return;
+    CFormView::OnInitialUpdate();
+
+    m_memoryStatusButton.SetIcon(ProgramIcon(IDI_SCREEN));
+    m_freeMemoryButton.SetIcon(ProgramIcon(IDI_CHIP));
+    m_automationButton.SetIcon(ProgramIcon(IDI_STAR));
+    m_regularFreeButton.SetIcon(ProgramIcon(IDI_ALARM_CLOCK));
+
+    CreatePages();
+    PlacePagesOnPageArea();
+    m_pages[MemoryStatusPage]->ShowWindow(SW_SHOWNORMAL);
+
+    // 32-bit range: a machine with 64 GB or more must not wrap the gauge.
+    CDMemoryStatus status;
+    m_ramGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
+
+    SetTimer(StatusTimer, StatusPeriodMs);
+    m_trayIcon.Add(m_hWnd);
+    ShowMainWindow(SW_SHOWNORMAL);
+    RestoreView();
+}
+
+void CQuendrixView::CreatePages()
+{
+    m_pages[MemoryStatusPage] = std::make_unique<CMemoryStatusPage>(this);
+    m_pages[FreeMemoryPage] = std::make_unique<CFreeMemoryPage>(this);
+    m_pages[AutomationPage] = std::make_unique<CAutomationPage>(this);
+    m_pages[RegularFreePage] = std::make_unique<CRegularFreePage>(this);
+}
+
+void CQuendrixView::PlacePagesOnPageArea()
+{
+    CWnd* pageArea = GetDlgItem(IDC_PAGE_AREA);
+    if (!pageArea)
+        return;
+    RECT area;
+    pageArea->GetWindowRect(&area);
+    ScreenToClient(&area);
+    // On top of the z-order: the page area's frame and the grey rectangle
+    // clip their siblings, and a page beneath them would not be drawn.
+    for (const auto& page : m_pages)
+        ::SetWindowPos(page->m_hWnd, HWND_TOP, area.left, area.top, area.right - area.left,
+                       area.bottom - area.top, SWP_NOACTIVATE);
+}
+
+void CQuendrixView::ShowPage(int index)
+{
+    for (int i = 0; i < PageCount; ++i) {
+        if (CDialog* page = m_pages[static_cast<size_t>(i)].get())
+            page->ShowWindow(i == index ? SW_SHOWNORMAL : SW_HIDE);
+    }
+}
+
+CAutomationPage* CQuendrixView::GetAutomationPage() const
+{
+    return static_cast<CAutomationPage*>(m_pages[AutomationPage].get());
+}
+
+CRegularFreePage* CQuendrixView::GetRegularFreePage() const
+{
+    return static_cast<CRegularFreePage*>(m_pages[RegularFreePage].get());
+}
+
+void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == StatusTimer)
+        UpdateStatus();
+    CWnd::OnTimer(nIDEvent);
+}
+
+void CQuendrixView::UpdateStatus()
+{
+    CDMemoryStatus status;
+    m_ramGauge.SetPos(static_cast<int>(status.getStatusPhyAvaiMB()));
+    if (const CAutomationPage* automation = GetAutomationPage())
+        m_automationText = AutomationLabelFor(automation->m_automationMode, m_automationText);
+    UpdateData(FALSE);
+    m_trayIcon.Refresh(TrayStatusFor(status.getStatusPhyAvaiMB(), status.getStatusPhyTotalMB()));
+}
+
+void CQuendrixView::OnDestroy()
+{
+    CFormView::OnDestroy();
+    m_trayIcon.Remove();
+    SaveView();
+}
+
+LRESULT CQuendrixView::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    if (static_cast<UINT>(lParam) == WM_LBUTTONUP)
+        ShowMainWindow(SW_SHOWNORMAL);
+    return 0;
+}
+
+LRESULT CQuendrixView::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    m_trayIcon.Restore();
+    return 0;
+}
+
+void CQuendrixView::OnPreference()
+{
+    CPreferenceDlg dialog(nullptr, m_settingsRoots);
+    dialog.DoModal();
+}
+
+void CQuendrixView::OnHideToTray()
+{
+    ShowMainWindow(SW_HIDE);
+}
+
+void CQuendrixView::OnExit()
+{
+    if (CWnd* mainWnd = AfxGetMainWnd())
+        mainWnd->DestroyWindow();
+}
+
+void CQuendrixView::OnAboutHalvenmark()
+{
+    CDialog dialog(IDD_ABOUT_HALVENMARK, this);
+    dialog.DoModal();
+}
+
+void CQuendrixView::OnWebSite()
+{
+    CDialog dialog(IDD_WEB_SITE, this);
+    dialog.DoModal();
+}

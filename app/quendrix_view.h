@@ -1,0 +1,86 @@
+// The form that fills the main window: the page area with one of the four
+// pages, the page buttons, and the status strip (RAM gauge, automation
+// label). It owns the tray icon and the status timer that refreshes both,
+// carries out every command of the main menu, and brings the Regular Free
+// page's values in from the registry at start and out at exit.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "automation_page.h"
+#include "form_view.h"
+#include "framework.h"
+#include "free_memory_page.h"
+#include "memory_status_page.h"
+#include "regular_free_page.h"
+#include "registry_roots.h"
+#include "tray_icon.h"
+
+class CQuendrixView : public CFormView {
+public:
+    // Page-table order: page buttons 1000-1003 and the View commands select them so.
+    enum PageIndex { MemoryStatusPage, FreeMemoryPage, AutomationPage, RegularFreePage, PageCount };
+
+    static constexpr UINT_PTR StatusTimer = 1;
+    static constexpr UINT StatusPeriodMs = 500;
+    static constexpr UINT LowRateStatusPeriodMs = 5000;
+
+    explicit CQuendrixView(SettingsRoots settingsRoots = {});
+    ~CQuendrixView() override;
+
+    void DoDataExchange(CDataExchange* pDX) override;
+    // Builds the pages and the status strip, adds the tray icon, shows the
+    // main window and restores the saved values. Runs once: the pages are
+    // made only once however often the framework asks.
+    void OnInitialUpdate() override;
+
+    // Shows the page at index and hides the other three.
+    void ShowPage(int index);
+    CDialog* GetPage(int index) const { return m_pages.at(static_cast<size_t>(index)).get(); }
+    CAutomationPage* GetAutomationPage() const;
+    CRegularFreePage* GetRegularFreePage() const;
+    const CTrayIcon& GetTrayIcon() const { return m_trayIcon; }
+
+    // Timer 1: RAM gauge, automation label, tray tip and image.
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnDestroy();
+    LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+
+    void OnMemoryStatusPage() { ShowPage(MemoryStatusPage); }
+    void OnFreeMemoryPage() { ShowPage(FreeMemoryPage); }
+    void OnAutomationPage() { ShowPage(AutomationPage); }
+    void OnRegularFreePage() { ShowPage(RegularFreePage); }
+    void OnPreference();
+    void OnHideToTray();
+    void OnExit();
+    void OnAboutHalvenmark();
+    void OnWebSite();
+
+protected:
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void CreatePages();
+    void PlacePagesOnPageArea();
+    void UpdateStatus();
+    // Reads the update rate and, when remembered, the Regular Free page's values.
+    void RestoreView();
+    // Writes the Regular Free page's values, whatever "remember" says.
+    void SaveView();
+
+    SettingsRoots m_settingsRoots;
+    CTrayIcon m_trayIcon;
+    std::array<std::unique_ptr<CDialog>, PageCount> m_pages;
+    CProgressCtrl m_ramGauge;
+    CButton m_regularFreeButton;
+    CButton m_automationButton;
+    CButton m_freeMemoryButton;
+    CButton m_memoryStatusButton;
+    std::string m_automationText;
+};
+
+// The label for an automation mode; other modes (none chosen) keep current.
+std::string AutomationLabelFor(int automationMode, const std::string& current);

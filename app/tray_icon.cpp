@@ -1,0 +1,98 @@
+#include "tray_icon.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "resource.h"
+#include "win_app.h"
+
+static_assert(sizeof(void*) != 4 || CTrayIcon::RecordSize == 88, "first-form record is 88 bytes");
+
+namespace {
+
+constexpr unsigned LowMemoryPercent = 5;
+const char InitialTip[] = "Halven Mark";
+
+HICON ProgramIcon(UINT id)
+{
+    return ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id));
+}
+
+// The first-form record carries 64 characters of tip, terminator included.
+constexpr size_t TipCapacity = 64;
+
+void CopyTip(char* tip, const std::string& text)
+{
+    std::memset(tip, 0, TipCapacity);
+    std::memcpy(tip, text.c_str(), std::min(text.size(), TipCapacity - 1));
+}
+
+} // namespace
+
+unsigned AvailablePercent(DWORD availableMB, DWORD totalMB)
+{
+    // A zero total would make the conversion below undefined.
+    if (totalMB == 0)
+        return 0;
+    const double quotient = static_cast<double>(availableMB) / static_cast<double>(totalMB);
+    return static_cast<unsigned>(quotient * 100.0);
+}
+
+TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB)
+{
+    const unsigned percent = AvailablePercent(availableMB, totalMB);
+    char tip[64] = {};
+    std::snprintf(tip, sizeof tip, "Available : %u %s", percent, "%");
+    return {tip, percent < LowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP)};
+}
+
+UINT TaskbarCreatedMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("TaskbarCreated");
+    return message;
+}
+
+CTrayIcon::CTrayIcon()
+{
+    std::memset(&m_record, 0, sizeof m_record);
+}
+
+void CTrayIcon::Add(HWND owner)
+{
+    m_record.cbSize = RecordSize;
+    m_record.hWnd = owner;
+    m_record.uID = 0;
+    m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    m_record.uCallbackMessage = CallbackMessage;
+    m_record.hIcon = ProgramIcon(IDI_TRAY_CHIP);
+    CopyTip(m_record.szTip, InitialTip);
+    ::Shell_NotifyIconA(NIM_ADD, &m_record);
+    m_added = true;
+}
+
+void CTrayIcon::Refresh(const TrayStatus& status)
+{
+    if (!m_added)
+        return;
+    HICON icon = ProgramIcon(status.iconId);
+    if (icon == m_record.hIcon && status.tip == m_record.szTip)
+        return;
+    m_record.hIcon = icon;
+    CopyTip(m_record.szTip, status.tip);
+    ::Shell_NotifyIconA(NIM_MODIFY, &m_record);
+}
+
+void CTrayIcon::Restore()
+{
+    if (m_added)
+        ::Shell_NotifyIconA(NIM_ADD, &m_record);
+}
+
+void CTrayIcon::Remove()
+{
+    if (!m_added)
+        return;
+    ::Shell_NotifyIconA(NIM_DELETE, &m_record);
+    m_added = false;
+}

@@ -1,0 +1,51 @@
+// The program's one notification-area icon. Its tip and image show how much
+// physical memory is available; clicks on it reach the window that owns it as
+// CTrayIcon::CallbackMessage with the mouse message in lParam.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+// What the icon shows for one reading of the memory figures.
+struct TrayStatus {
+    std::string tip;
+    UINT iconId;
+};
+
+// Available as a whole percentage of total: the quotient first, then times
+// 100, truncated. 29 of 100 gives 28, as the double quotient falls just short.
+unsigned AvailablePercent(DWORD availableMB, DWORD totalMB);
+
+// "Available : N %", and the struck-through chip below 5 %.
+TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB);
+
+// The message the shell broadcasts to top-level windows when its taskbar is
+// (re)created: every tray icon has to be added again then.
+UINT TaskbarCreatedMessage();
+
+class CTrayIcon {
+public:
+    static constexpr UINT CallbackMessage = WM_USER + 5;
+    // The record's first, smallest form: 88 bytes in the 32-bit program.
+    static constexpr DWORD RecordSize = NOTIFYICONDATAA_V1_SIZE;
+
+    CTrayIcon();
+
+    // NIM_ADD with the chip icon and the tip "Halven Mark"; callbacks go to owner.
+    void Add(HWND owner);
+    // NIM_MODIFY, skipped when the icon already shows this tip and image.
+    void Refresh(const TrayStatus& status);
+    // NIM_ADD again with what the icon showed last (the shell was restarted).
+    void Restore();
+    // NIM_DELETE.
+    void Remove();
+
+    const NOTIFYICONDATAA& Record() const { return m_record; }
+    bool IsAdded() const { return m_added; }
+
+private:
+    NOTIFYICONDATAA m_record;
+    bool m_added = false;
+};

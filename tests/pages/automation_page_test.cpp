@@ -1,4 +1,5 @@
 #include <memory>
+#include <ostream>
 
 #include "automation_page.h"
 #include "engine_standin.h"
@@ -62,6 +63,11 @@ struct PolicyCase {
     DWORD availableMB;
     int expectedRunMB; // 0: no run
 };
+
+void PrintTo(const PolicyCase& policy, std::ostream* out)
+{
+    *out << "radio " << policy.radioId << " with " << policy.availableMB << " MB available";
+}
 
 class AutomationPolicyTest : public AutomationPageTest, public ::testing::WithParamInterface<PolicyCase> {};
 

@@ -80,10 +80,10 @@ void TimerLog::Install()
 {
     if (realSetTimer)
         return;
+    // A function the program never calls is not imported: its calls then
+    // simply never show in the log, and the tests expecting them fail.
     realSetTimer = Redirect("SetTimer", &RecordSetTimer);
     realKillTimer = Redirect("KillTimer", &RecordKillTimer);
-    ASSERT_NE(realSetTimer, nullptr) << "SetTimer is not imported by name";
-    ASSERT_NE(realKillTimer, nullptr) << "KillTimer is not imported by name";
 }
 
 void TimerLog::Clear()

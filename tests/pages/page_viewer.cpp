@@ -66,8 +66,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
         freePage->m_amountSlider.SetPos(running ? 0 : 300);
         freePage->SendMessage(WM_HSCROLL, 0, 0);
     }
+    // The frame fits the page as the template sizes it.
     RECT area{};
-    frame.GetClientRect(&area);
+    page->GetWindowRect(&area);
+    ::OffsetRect(&area, -area.left, -area.top);
+    RECT outer = area;
+    ::AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
+    frame.MoveWindow(20, 20, outer.right - outer.left, outer.bottom - outer.top);
     page->MoveWindow(&area);
     page->ShowWindow(SW_SHOWNORMAL);
     frame.ShowWindow(SW_SHOWNORMAL);

@@ -1,0 +1,82 @@
+#pragma once
+// What the application tests share: a log of the shell, timer and registry
+// writes the program makes (seen through its own import table, so the real
+// calls still happen), a started application over a private registry corner
+// and the engine stand-in, and a way to act inside a modal dialog.
+#include <windows.h>
+#include <shellapi.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main_frame.h"
+#include "quendrix_app.h"
+#include "quendrix_view.h"
+#include "registry_sandbox.h"
+
+// One call the program made, in the order made.
+struct LoggedCall {
+    enum Kind { Shell, SetTimer, KillTimer, RegSetValue } kind = Shell;
+    DWORD shellMessage = 0;       // Shell: NIM_ADD, NIM_MODIFY, NIM_DELETE
+    NOTIFYICONDATAA record{};     // Shell: the record as passed
+    HWND window = nullptr;        // timers
+    UINT_PTR timerId = 0;
+    UINT periodMs = 0;
+    std::string valueName;        // RegSetValue
+    DWORD number = 0;             // RegSetValue of a REG_DWORD
+};
+
+class CallLog {
+public:
+    static void Install();
+    static void Clear();
+    static std::vector<LoggedCall> Calls(LoggedCall::Kind kind);
+    static std::vector<LoggedCall> All();
+};
+
+// The stand-in engine answers these physical memory figures.
+void SetPhysicalMemory(DWORD totalMB, DWORD availableMB);
+
+// A test with its own registry roots and, once StartApp ran, the whole
+// program: application, main frame, view and pages.
+class AppTest : public RegistrySandbox {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // InitInstance as the program's start runs it; false when it failed.
+    bool StartApp();
+    // Closes the main window as "Exit" does (the view saves on the way).
+    void DestroyMainWindow();
+
+    void PutSetting(const char* name, DWORD value) { PutNumber(m_machine, kSettings, name, value); }
+    std::optional<DWORD> Setting(const char* name) const { return GetNumber(m_machine, kSettings, name); }
+
+    CMainFrame* Frame() const;
+    CQuendrixView* View() const;
+    void Command(UINT id) const;
+    void StatusTick() const;
+
+    std::unique_ptr<CQuendrixApp> m_app;
+};
+
+// Opens a modal dialog with open() and, once the dialog stands, runs act on
+// it inside its modal loop. A dialog that act leaves open is ended after a
+// few seconds so that no test hangs; the answer says whether that happened.
+struct ModalRun {
+    bool dialogSeen = false;
+    bool forcedClosed = false;
+};
+ModalRun RunModal(const std::function<void()>& open, const std::function<void(HWND dialog)>& act);
+
+std::string WindowText(HWND window);
+std::string ControlText(HWND dialog, int id);
+bool IsChecked(HWND dialog, int id);
+void Click(HWND dialog, int id);
+// Escape as the keyboard gives it, through the dialog's modal loop.
+void PressEscape(HWND dialog);
+HICON ProgramIcon(UINT id);
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);

@@ -1,0 +1,204 @@
+#include <windows.h>
+
+#include "app_fixture.h"
+#include "resource.h"
+
+namespace {
+
+// How "Run minimized" is stored before the start, and whether the main
+// window should be visible after it.
+struct RunMinimizedCase {
+    const char* name;
+    bool keyExists;
+    bool valueExists;
+    DWORD value;
+    bool visible;
+};
+
+class StartupVisibility : public AppTest, public ::testing::WithParamInterface<RunMinimizedCase> {};
+
+TEST_P(StartupVisibility, OnlyExactlyOneHidesTheWindowAndTheTrayIconIsThereEitherWay)
+{
+    const RunMinimizedCase& c = GetParam();
+    if (c.valueExists)
+        PutSetting("setting02", c.value);
+    else if (c.keyExists)
+        PutSetting("setting04", 0);
+
+    ASSERT_TRUE(StartApp());
+    EXPECT_EQ(::IsWindowVisible(*Frame()) != FALSE, c.visible);
+    const auto shell = CallLog::Calls(LoggedCall::Shell);
+    ASSERT_FALSE(shell.empty());
+    EXPECT_EQ(shell[0].shellMessage, DWORD(NIM_ADD));
+    EXPECT_EQ(shell[0].record.hWnd, View()->m_hWnd);
+    // The start reads and shows; it creates no settings key.
+    EXPECT_EQ(KeyExists(m_machine, kSettings), c.keyExists);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RunMinimized, StartupVisibility,
+    ::testing::Values(RunMinimizedCase{"NoKey", false, false, 0, true},
+                      RunMinimizedCase{"NoValue", true, false, 0, true},
+                      RunMinimizedCase{"Zero", true, true, 0, true},
+                      RunMinimizedCase{"One", true, true, 1, false},
+                      RunMinimizedCase{"Two", true, true, 2, true},
+                      RunMinimizedCase{"AllBits", true, true, 0xFFFFFFFF, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(AppTest, MainWindowIsAFixedSizeCaptionWithMenuTitleAndChipIcons)
+{
+    ASSERT_TRUE(StartApp());
+    HWND frame = *Frame();
+    const LONG_PTR style = ::GetWindowLongPtr(frame, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    EXPECT_EQ(WindowText(frame).rfind("Velkor Halvenmark", 0), 0u);
+
+    HMENU menu = ::GetMenu(frame);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(::GetMenuItemCount(menu), 4);
+    char popup[32] = {};
+    ::GetMenuStringA(menu, 0, popup, sizeof popup, MF_BYPOSITION);
+    EXPECT_STREQ(popup, "File");
+    EXPECT_EQ(::GetMenuState(menu, ID_FILE_HIDE_TO_TRAY, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED), 0u);
+    EXPECT_EQ(::GetMenuState(menu, ID_FILE_NEW, MF_BYCOMMAND), UINT(-1)); // the template's menu is gone
+
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessage(frame, WM_GETICON, ICON_SMALL, 0)), ProgramIcon(IDI_TRAY_CHIP));
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessage(frame, WM_GETICON, ICON_BIG, 0)), ProgramIcon(IDI_TRAY_CHIP));
+}
+
+TEST_F(AppTest, TheFormFillsTheClientAreaExactly)
+{
+    ASSERT_TRUE(StartApp());
+    RECT client, form;
+    ::GetClientRect(*Frame(), &client);
+    ::GetWindowRect(*View(), &form);
+    EXPECT_EQ(client.right, form.right - form.left);
+    EXPECT_EQ(client.bottom, form.bottom - form.top);
+}
+
+TEST_F(AppTest, ALeftClickOnTheTrayIconShowsTheWindowAndNothingElseDoes)
+{
+    ASSERT_TRUE(StartApp());
+    Command(ID_FILE_HIDE_TO_TRAY);
+    ASSERT_FALSE(::IsWindowVisible(*Frame()));
+    for (UINT mouse : {WM_LBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDOWN, WM_LBUTTONDBLCLK, WM_MOUSEMOVE,
+                       WM_MBUTTONUP}) {
+        EXPECT_EQ(::SendMessage(*View(), WM_USER + 5, 0, mouse), 0);
+        EXPECT_FALSE(::IsWindowVisible(*Frame())) << "mouse message " << mouse;
+    }
+    EXPECT_EQ(::SendMessage(*View(), WM_USER + 5, 0, WM_LBUTTONUP), 0);
+    EXPECT_TRUE(::IsWindowVisible(*Frame()));
+    // A second click while shown leaves it shown.
+    ::SendMessage(*View(), WM_USER + 5, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(::IsWindowVisible(*Frame()));
+}
+
+TEST_F(AppTest, ATrayClickRestoresAMinimisedWindow)
+{
+    ASSERT_TRUE(StartApp());
+    ::ShowWindow(*Frame(), SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(*Frame()));
+    ::SendMessage(*View(), WM_USER + 5, 0, WM_LBUTTONUP);
+    EXPECT_FALSE(::IsIconic(*Frame()));
+    EXPECT_TRUE(::IsWindowVisible(*Frame()));
+}
+
+TEST_F(AppTest, HidingToTheTrayKeepsTheIconAndTheTimers)
+{
+    ASSERT_TRUE(StartApp());
+    CallLog::Clear();
+    Command(ID_FILE_HIDE_TO_TRAY);
+    EXPECT_FALSE(::IsWindowVisible(*Frame()));
+    EXPECT_TRUE(CallLog::Calls(LoggedCall::Shell).empty());
+    EXPECT_TRUE(CallLog::Calls(LoggedCall::KillTimer).empty());
+    EXPECT_TRUE(View()->GetTrayIcon().IsAdded());
+}
+
+TEST_F(AppTest, ARestartedShellGetsTheTrayIconBack)
+{
+    SetPhysicalMemory(100, 29);
+    ASSERT_TRUE(StartApp());
+    StatusTick();
+    CallLog::Clear();
+    // The shell broadcasts to top-level windows only: the frame hears it.
+    ::SendMessage(*Frame(), TaskbarCreatedMessage(), 0, 0);
+    const auto shell = CallLog::Calls(LoggedCall::Shell);
+    ASSERT_EQ(shell.size(), 1u);
+    EXPECT_EQ(shell[0].shellMessage, DWORD(NIM_ADD));
+    EXPECT_EQ(shell[0].record.hWnd, View()->m_hWnd);
+    EXPECT_STREQ(shell[0].record.szTip, "Available : 28 %");
+}
+
+TEST_F(AppTest, ExitRemovesTheTrayIconBeforeSavingAndEndsTheMessageLoop)
+{
+    PutSetting("setting03", 0);
+    ASSERT_TRUE(StartApp());
+    CallLog::Clear();
+    HWND frame = *Frame();
+    Command(ID_FILE_EXIT);
+    EXPECT_FALSE(::IsWindow(frame));
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    MSG msg;
+    EXPECT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+
+    const auto all = CallLog::All();
+    auto removal = std::find_if(all.begin(), all.end(), [](const LoggedCall& call) {
+        return call.kind == LoggedCall::Shell && call.shellMessage == NIM_DELETE;
+    });
+    auto firstWrite = std::find_if(all.begin(), all.end(),
+                                   [](const LoggedCall& call) { return call.kind == LoggedCall::RegSetValue; });
+    ASSERT_NE(removal, all.end());
+    ASSERT_NE(firstWrite, all.end());
+    EXPECT_LT(removal - all.begin(), firstWrite - all.begin());
+}
+
+TEST_F(AppTest, TheCloseBoxTakesTheSameWayOut)
+{
+    PutSetting("setting03", 0);
+    ASSERT_TRUE(StartApp());
+    CallLog::Clear();
+    HWND frame = *Frame();
+    ::SendMessage(frame, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(::IsWindow(frame));
+    EXPECT_EQ(CallLog::Calls(LoggedCall::Shell).size(), 1u);
+    EXPECT_EQ(Setting("page41-01"), DWORD(1));
+}
+
+TEST_F(AppTest, ASecondInitialUpdateMakesNoSecondSetOfPages)
+{
+    ASSERT_TRUE(StartApp());
+    CDialog* firstPage = View()->GetPage(CQuendrixView::MemoryStatusPage);
+    CallLog::Clear();
+    View()->OnInitialUpdate();
+    EXPECT_EQ(View()->GetPage(CQuendrixView::MemoryStatusPage), firstPage);
+    EXPECT_TRUE(CallLog::Calls(LoggedCall::Shell).empty());
+    EXPECT_TRUE(CallLog::Calls(LoggedCall::SetTimer).empty());
+    int pages = 0;
+    for (HWND child = ::GetWindow(*View(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char className[16] = {};
+        ::GetClassNameA(child, className, sizeof className);
+        pages += std::string(className) == "#32770";
+    }
+    EXPECT_EQ(pages, 4);
+}
+
+TEST_F(AppTest, TheFrameworkAboutBoxClosesOnOkAndOnEscape)
+{
+    ASSERT_TRUE(StartApp());
+    std::string caption;
+    auto run = RunModal([&] { m_app->OnAppAbout(); },
+                        [&](HWND dialog) {
+                            caption = WindowText(dialog);
+                            Click(dialog, IDOK);
+                        });
+    EXPECT_TRUE(run.dialogSeen);
+    EXPECT_FALSE(run.forcedClosed);
+    EXPECT_EQ(caption, "About Quendrix");
+
+    run = RunModal([&] { m_app->OnAppAbout(); }, [](HWND dialog) { PressEscape(dialog); });
+    EXPECT_TRUE(run.dialogSeen);
+    EXPECT_FALSE(run.forcedClosed);
+}
+
+} // namespace

@@ -1,0 +1,246 @@
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app_fixture.h"
+#include "engine_standin.h"
+#include "resource.h"
+
+namespace {
+
+class ViewTest : public AppTest {
+protected:
+    HWND Page(int index) const { return View()->GetPage(index)->m_hWnd; }
+    // Which pages are shown, in page-table order.
+    std::vector<bool> ShownPages() const
+    {
+        std::vector<bool> shown;
+        for (int i = 0; i < CQuendrixView::PageCount; ++i)
+            shown.push_back(::IsWindowVisible(Page(i)) != FALSE);
+        return shown;
+    }
+    static std::vector<bool> Only(int index)
+    {
+        std::vector<bool> shown(CQuendrixView::PageCount, false);
+        shown[static_cast<size_t>(index)] = true;
+        return shown;
+    }
+    std::string AutomationLabel() const { return ControlText(*View(), IDC_AUTOMATION_LABEL); }
+    int GaugePos() const { return int(::SendDlgItemMessage(*View(), IDC_RAM_GAUGE, PBM_GETPOS, 0, 0)); }
+    int GaugeMax() const { return int(::SendDlgItemMessage(*View(), IDC_RAM_GAUGE, PBM_GETRANGE, FALSE, 0)); }
+    // Chooses an automation radio button the way a click does, then lets the
+    // page's selection timer copy it into its mode.
+    void ChooseAutomation(int radioId) const
+    {
+        HWND page = Page(CQuendrixView::AutomationPage);
+        for (int id : {IDC_RADIO_FASTER, IDC_RADIO_STABLY, IDC_RADIO_NONE})
+            ::CheckDlgButton(page, id, id == radioId ? BST_CHECKED : BST_UNCHECKED);
+        ::SendMessage(page, WM_TIMER, CAutomationPage::selectionTimer, 0);
+    }
+};
+
+TEST_F(ViewTest, SetUpPlacesFourPagesOnThePageAreaAboveItAndShowsMemoryStatus)
+{
+    ASSERT_TRUE(StartApp());
+    EXPECT_EQ(ShownPages(), Only(CQuendrixView::MemoryStatusPage));
+
+    HWND area = ::GetDlgItem(*View(), IDC_PAGE_AREA);
+    RECT areaRect;
+    ::GetWindowRect(area, &areaRect);
+    for (int i = 0; i < CQuendrixView::PageCount; ++i) {
+        RECT pageRect;
+        ::GetWindowRect(Page(i), &pageRect);
+        EXPECT_TRUE(::EqualRect(&pageRect, &areaRect)) << "page " << i;
+        EXPECT_EQ(::GetParent(Page(i)), View()->m_hWnd);
+        // Above the clipping frame in the z-order, or it would hide the page.
+        bool pageFirst = false;
+        for (HWND child = ::GetWindow(*View(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            if (child == Page(i)) {
+                pageFirst = true;
+                break;
+            }
+            if (child == area)
+                break;
+        }
+        EXPECT_TRUE(pageFirst) << "page " << i;
+    }
+}
+
+TEST_F(ViewTest, PageButtonsCarryTheirIcons)
+{
+    ASSERT_TRUE(StartApp());
+    const std::pair<int, UINT> buttons[] = {{IDC_PAGE_BUTTON_STATUS, IDI_SCREEN},
+                                            {IDC_PAGE_BUTTON_FREE, IDI_CHIP},
+                                            {IDC_PAGE_BUTTON_AUTOMATION, IDI_STAR},
+                                            {IDC_PAGE_BUTTON_REGULAR, IDI_ALARM_CLOCK}};
+    for (const auto& [id, icon] : buttons)
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendDlgItemMessage(*View(), id, BM_GETIMAGE, IMAGE_ICON, 0)),
+                  ProgramIcon(icon))
+            << "button " << id;
+}
+
+TEST_F(ViewTest, PageButtonsAndViewCommandsShowOnePageAtATime)
+{
+    ASSERT_TRUE(StartApp());
+    const int buttons[] = {IDC_PAGE_BUTTON_STATUS, IDC_PAGE_BUTTON_FREE, IDC_PAGE_BUTTON_AUTOMATION,
+                           IDC_PAGE_BUTTON_REGULAR};
+    const UINT commands[] = {ID_VIEW_MEMORY_STATUS, ID_VIEW_FREE_MEMORY, ID_VIEW_AUTOMATION,
+                             ID_VIEW_REGULAR_FREE};
+    for (int i : {3, 1, 2, 0, 2}) {
+        Click(*View(), buttons[i]);
+        EXPECT_EQ(ShownPages(), Only(i)) << "button " << buttons[i];
+    }
+    for (int i : {1, 3, 3, 0, 2}) {
+        Command(commands[i]);
+        EXPECT_EQ(ShownPages(), Only(i)) << "command " << commands[i];
+    }
+}
+
+TEST_F(ViewTest, AHiddenPageKeepsItsState)
+{
+    ASSERT_TRUE(StartApp());
+    Command(ID_VIEW_REGULAR_FREE);
+    HWND regular = Page(CQuendrixView::RegularFreePage);
+    Click(regular, IDC_RADIO_FREE_MEMORY);
+    Command(ID_VIEW_FREE_MEMORY);
+    Command(ID_VIEW_REGULAR_FREE);
+    EXPECT_TRUE(IsChecked(regular, IDC_RADIO_FREE_MEMORY));
+}
+
+TEST_F(ViewTest, TheLabelIsEmptyUntilTheFirstTickThenFollowsTheAutomationMode)
+{
+    ASSERT_TRUE(StartApp());
+    EXPECT_EQ(AutomationLabel(), "");
+    StatusTick();
+    EXPECT_EQ(AutomationLabel(), "Automation : None");
+    ChooseAutomation(IDC_RADIO_FASTER);
+    StatusTick();
+    EXPECT_EQ(AutomationLabel(), "Automation : Programs run faster");
+    ChooseAutomation(IDC_RADIO_STABLY);
+    StatusTick();
+    EXPECT_EQ(AutomationLabel(), "Automation : Programs run stably");
+    ChooseAutomation(0); // no button chosen: the label keeps what it says
+    ASSERT_EQ(View()->GetAutomationPage()->m_automationMode, -1);
+    StatusTick();
+    EXPECT_EQ(AutomationLabel(), "Automation : Programs run stably");
+    ChooseAutomation(IDC_RADIO_NONE);
+    StatusTick();
+    EXPECT_EQ(AutomationLabel(), "Automation : None");
+}
+
+TEST_F(ViewTest, TheGaugeUsesTheWholeRangeOfLargeMachines)
+{
+    SetPhysicalMemory(70000, 66000);
+    ASSERT_TRUE(StartApp());
+    EXPECT_EQ(GaugeMax(), 70000);
+    EXPECT_EQ(GaugePos(), 0); // nothing until the first tick
+    StatusTick();
+    EXPECT_EQ(GaugePos(), 66000);
+}
+
+TEST_F(ViewTest, EachTickRefreshesTheTrayTipAndImageFromTheFigures)
+{
+    SetPhysicalMemory(100, 29);
+    ASSERT_TRUE(StartApp());
+    CallLog::Clear();
+    StatusTick();
+    SetPhysicalMemory(100, 4);
+    StatusTick();
+    SetPhysicalMemory(100, 5);
+    StatusTick();
+    SetPhysicalMemory(100, 100);
+    StatusTick();
+    const auto shell = CallLog::Calls(LoggedCall::Shell);
+    ASSERT_EQ(shell.size(), 4u);
+    const std::pair<const char*, UINT> expected[] = {{"Available : 28 %", IDI_TRAY_CHIP},
+                                                     {"Available : 4 %", IDI_CHIP_LOW},
+                                                     {"Available : 5 %", IDI_TRAY_CHIP},
+                                                     {"Available : 100 %", IDI_TRAY_CHIP}};
+    for (size_t i = 0; i < shell.size(); ++i) {
+        EXPECT_EQ(shell[i].shellMessage, DWORD(NIM_MODIFY));
+        EXPECT_EQ(shell[i].record.hWnd, View()->m_hWnd);
+        EXPECT_STREQ(shell[i].record.szTip, expected[i].first);
+        EXPECT_EQ(shell[i].record.hIcon, ProgramIcon(expected[i].second));
+    }
+}
+
+TEST_F(ViewTest, AnUnchangedTickWritesNothingToTheScreenOrTheShell)
+{
+    SetPhysicalMemory(2048, 1000);
+    ASSERT_TRUE(StartApp());
+    StatusTick();
+    CallLog::Clear();
+    HWND gauge = ::GetDlgItem(*View(), IDC_RAM_GAUGE);
+    HWND label = ::GetDlgItem(*View(), IDC_AUTOMATION_LABEL);
+    UINT gaugeWrites = 0, labelWrites = 0;
+    // Count the writes by watching what the controls receive.
+    struct Watch {
+        static LRESULT CALLBACK Proc(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR counter)
+        {
+            if (m == PBM_SETPOS || m == WM_SETTEXT)
+                ++*reinterpret_cast<UINT*>(counter);
+            return ::DefSubclassProc(w, m, wp, lp);
+        }
+    };
+    ::SetWindowSubclass(gauge, Watch::Proc, 1, reinterpret_cast<DWORD_PTR>(&gaugeWrites));
+    ::SetWindowSubclass(label, Watch::Proc, 1, reinterpret_cast<DWORD_PTR>(&labelWrites));
+    StatusTick();
+    StatusTick();
+    ::RemoveWindowSubclass(gauge, Watch::Proc, 1);
+    ::RemoveWindowSubclass(label, Watch::Proc, 1);
+    EXPECT_EQ(gaugeWrites, 0u);
+    EXPECT_EQ(labelWrites, 0u);
+    EXPECT_TRUE(CallLog::Calls(LoggedCall::Shell).empty());
+    EXPECT_GT(StandInAvailableQueries(), 0); // the ticks did read the figures
+}
+
+TEST_F(ViewTest, TheStatusTimerRunsEveryHalfSecondOnTheView)
+{
+    ASSERT_TRUE(StartApp());
+    const auto timers = CallLog::Calls(LoggedCall::SetTimer);
+    auto status = std::find_if(timers.begin(), timers.end(), [&](const LoggedCall& call) {
+        return call.window == View()->m_hWnd && call.timerId == CQuendrixView::StatusTimer;
+    });
+    ASSERT_NE(status, timers.end());
+    EXPECT_EQ(status->periodMs, 500u);
+    // And it really fires: the label fills without any tick sent by hand.
+    EXPECT_TRUE(PumpUntil([&] { return AutomationLabel() == "Automation : None"; }, 3000));
+}
+
+TEST_F(ViewTest, OtherTimerMessagesLeaveTheStatusAlone)
+{
+    ASSERT_TRUE(StartApp());
+    ::SendMessage(*View(), WM_TIMER, 7, 0);
+    EXPECT_EQ(AutomationLabel(), "");
+}
+
+TEST_F(ViewTest, HelpDialogsAreModalToTheMainWindowAndCloseOnOkAndEscape)
+{
+    ASSERT_TRUE(StartApp());
+    const std::pair<UINT, const char*> dialogs[] = {{ID_HELP_ABOUT, "About"}, {ID_HELP_WEB_SITE, "Web site"}};
+    for (const auto& [command, caption] : dialogs) {
+        for (bool escape : {false, true}) {
+            std::string seenCaption;
+            bool frameEnabled = true;
+            HWND owner = nullptr;
+            auto run = RunModal([&, command = command] { Command(command); },
+                                [&](HWND dialog) {
+                                    seenCaption = WindowText(dialog);
+                                    frameEnabled = ::IsWindowEnabled(*Frame()) != FALSE;
+                                    owner = ::GetWindow(dialog, GW_OWNER);
+                                    if (escape)
+                                        PressEscape(dialog);
+                                    else
+                                        Click(dialog, IDOK);
+                                });
+            EXPECT_TRUE(run.dialogSeen) << caption;
+            EXPECT_FALSE(run.forcedClosed) << caption << (escape ? " escape" : " ok");
+            EXPECT_EQ(seenCaption, caption);
+            EXPECT_FALSE(frameEnabled);
+            EXPECT_EQ(owner, Frame()->m_hWnd);
+            EXPECT_TRUE(::IsWindowEnabled(*Frame()));
+            EXPECT_TRUE(::IsWindow(*Frame()));
+        }
+    }
+}
+
+} // namespace

@@ -131,15 +131,4 @@ TEST_F(AutomationPageTest, EveryCheckBelowTheThresholdStartsAnotherRunUntilNoneI
     EXPECT_EQ(StandInRunCount(), 2);
 }
 
-TEST_F(AutomationPageTest, DeletingThePageEndsItsWindowAndItsEngineObject)
-{
-    const int before = StandInLiveFreeObjects();
-    auto page = MakePage();
-    HWND window = *page;
-    EXPECT_EQ(StandInLiveFreeObjects(), before + 1);
-    page.reset();
-    EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(StandInLiveFreeObjects(), before);
-}
-
 } // namespace

@@ -195,15 +195,4 @@ TEST_F(FreeMemoryPageTest, AnUnchangedUpdateWritesNothingToTheControls)
     EXPECT_EQ(availableText.Count(WM_SETTEXT), 0);
 }
 
-TEST_F(FreeMemoryPageTest, DeletingThePageEndsItsWindowAndItsEngineObject)
-{
-    const int before = StandInLiveFreeObjects();
-    auto page = MakePage();
-    HWND window = *page;
-    EXPECT_EQ(StandInLiveFreeObjects(), before + 1);
-    page.reset();
-    EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(StandInLiveFreeObjects(), before);
-}
-
 } // namespace

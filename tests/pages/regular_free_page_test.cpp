@@ -205,16 +205,4 @@ TEST_F(RegularFreePageTest, WhatTheViewRestoresShowsAndWhatItSavesIsRead)
     EXPECT_EQ(LOWORD(page->m_intervalSpin.GetPos()), 30);
 }
 
-TEST_F(RegularFreePageTest, DeletingThePageEndsItsWindowAndItsEngineObject)
-{
-    const int before = StandInLiveFreeObjects();
-    auto page = MakePage();
-    HWND window = *page;
-    Click(*page, IDC_APPLY_TOGGLE);
-    EXPECT_EQ(StandInLiveFreeObjects(), before + 1);
-    page.reset();
-    EXPECT_FALSE(::IsWindow(window));
-    EXPECT_EQ(StandInLiveFreeObjects(), before);
-}
-
 } // namespace

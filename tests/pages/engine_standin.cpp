@@ -15,6 +15,7 @@ DWORD progress = 100;
 std::vector<std::pair<const void*, int>> runs;
 int availableQueries = 0;
 int liveFreeObjects = 0;
+void (*onFreeObjectDestroyed)(const void*) = nullptr;
 
 StandInFigures Current()
 {
@@ -75,6 +76,12 @@ STANDIN_API int StandInLiveFreeObjects()
     return liveFreeObjects;
 }
 
+STANDIN_API void StandInOnFreeObjectDestroyed(void (*callback)(const void* object))
+{
+    std::lock_guard<std::mutex> guard(lock);
+    onFreeObjectDestroyed = callback;
+}
+
 CDSystemInfo::CDSystemInfo() = default;
 CDSystemInfo::~CDSystemInfo() = default;
 DWORD CDSystemInfo::getInfoPageSize() { return Current().pageSize; }
@@ -103,8 +110,14 @@ CDMemoryFree::CDMemoryFree()
 
 CDMemoryFree::~CDMemoryFree()
 {
-    std::lock_guard<std::mutex> guard(lock);
-    --liveFreeObjects;
+    void (*callback)(const void*) = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(lock);
+        --liveFreeObjects;
+        callback = onFreeObjectDestroyed;
+    }
+    if (callback)
+        callback(this);
 }
 
 int CDMemoryFree::FreeMemoryThreadMB(int amountMB)

@@ -44,3 +44,5 @@ STANDIN_API const void* StandInRunObject(int index);
 STANDIN_API int StandInAvailableQueries();
 // CDMemoryFree objects constructed and not yet destroyed.
 STANDIN_API int StandInLiveFreeObjects();
+// Called at the start of every CDMemoryFree destructor; nullptr: none.
+STANDIN_API void StandInOnFreeObjectDestroyed(void (*callback)(const void* object));

@@ -11,17 +11,30 @@ namespace {
 // Deleting a page destroys its window first, while the object is whole,
 // then its engine object: the engine's wait for a run in progress is
 // reached, and no timer message can arrive at a half-destroyed page.
+HWND watchedWindow = nullptr;
+int destroyedWhileWindowLived = 0;
+
+void NoteEngineObjectDestroyed(const void*)
+{
+    if (::IsWindow(watchedWindow))
+        ++destroyedWhileWindowLived;
+}
+
 template <typename Page>
 void ExpectDeletionEndsWindowThenEngineObject(CWnd& host)
 {
     const int before = StandInLiveFreeObjects();
     auto page = std::make_unique<Page>(&host);
-    HWND window = *page;
-    ASSERT_TRUE(::IsWindow(window));
+    watchedWindow = *page;
+    destroyedWhileWindowLived = 0;
+    ASSERT_TRUE(::IsWindow(watchedWindow));
     EXPECT_EQ(StandInLiveFreeObjects(), before + 1);
+    StandInOnFreeObjectDestroyed(NoteEngineObjectDestroyed);
     page.reset();
-    EXPECT_FALSE(::IsWindow(window));
+    StandInOnFreeObjectDestroyed(nullptr);
+    EXPECT_FALSE(::IsWindow(watchedWindow));
     EXPECT_EQ(StandInLiveFreeObjects(), before);
+    EXPECT_EQ(destroyedWhileWindowLived, 0) << "the engine object went before the window";
 }
 
 class PageLifetimeTest : public PageTest {};

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -266,8 +267,13 @@ void CheckRegularFreeRestored(Running& run)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::printf("usage: e2e_driver Kolvar.exe\n");
+        std::printf("usage: e2e_driver Kolvar.exe | --post COMMAND-ID\n");
         return 2;
+    }
+    // For screenshots: posts one menu command to a running Kolvar.
+    if (argc == 3 && std::strcmp(argv[1], "--post") == 0) {
+        HWND frame = ::FindWindowA("KolvarFrame", nullptr);
+        return frame && ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0) ? 0 : 1;
     }
     const std::string program = argv[1];
     // A first start: no settings yet.

@@ -26,7 +26,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 cleanup() {
   wineserver -k 2>/dev/null || true
-  [ -n "$started_display" ] && kolvar_stop_display
+  if [ -n "$started_display" ]; then kolvar_stop_display; fi
 }
 trap cleanup EXIT
 

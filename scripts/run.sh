@@ -12,6 +12,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
+scripts/setup.sh
 source scripts/wine-env.sh
 source scripts/start-display.sh
 

@@ -89,15 +89,18 @@ TEST(PlatformTest, AWorkerRunEndsIdle)
     CDMemoryFree engine;
     engine.FreeMemoryThreadMB(32);
     // The worker sets 0 only once it runs; wait for it to start, then end.
+    // A run this size may also start and end between two polls.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::seconds(30);
+    const auto settled = Clock::now() + std::chrono::seconds(2);
     bool sawRun = false;
-    for (int i = 0; i < 30000; ++i) {
-        if (engine.getProgressPercent() < 100)
+    while (Clock::now() < deadline) {
+        const DWORD progress = engine.getProgressPercent();
+        if (progress < 100)
             sawRun = true;
-        else if (sawRun)
+        else if (sawRun || Clock::now() > settled)
             break;
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     EXPECT_EQ(engine.getProgressPercent(), 100u);
-    // A run this size may end between two polls; the object's destructor
-    // waits for the worker either way.
 }

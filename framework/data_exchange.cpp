@@ -1,5 +1,6 @@
 #include "data_exchange.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -12,6 +13,10 @@
 // with the control itself (not with a cache) still puts back a state the
 // user changed.
 
+namespace {
+std::vector<HWND> WalkRadioGroup(HWND first);
+}
+
 CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
     : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd)
 {
@@ -19,7 +24,7 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
-    HWND control = ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC);
+    HWND control = m_pDlgWnd->FindControl(nIDC);
     if (!control)
         Fail(nIDC);
     return control;
@@ -29,6 +34,22 @@ void CDataExchange::Fail(int nIDC)
 {
     m_bFailed = true;
     m_pDlgWnd->OnDataExchangeFailure(nIDC);
+}
+
+const std::vector<HWND>& CDataExchange::PrepareRadioGroup(int nIDC)
+{
+    static const std::vector<HWND> none;
+    HWND first = PrepareCtrl(nIDC);
+    if (!first)
+        return none;
+    std::vector<HWND>& group = m_pDlgWnd->m_radioGroups[nIDC];
+    if (!group.empty() && group.front() == first
+        && std::all_of(group.begin(), group.end(), [](HWND button) { return ::IsWindow(button); }))
+        return group;
+    group = WalkRadioGroup(first);
+    if (group.empty())
+        Fail(nIDC);
+    return group;
 }
 
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
@@ -56,6 +77,23 @@ bool StartsGroup(HWND control)
     return (::GetWindowLongA(control, GWL_STYLE) & WS_GROUP) != 0;
 }
 
+// The radio buttons from first (which must start a group and be a radio
+// button) up to the next control that starts a group.
+std::vector<HWND> WalkRadioGroup(HWND first)
+{
+    std::vector<HWND> group;
+    if (!StartsGroup(first) || !IsRadioButton(first))
+        return group;
+    for (HWND control = first; control;) {
+        if (IsRadioButton(control))
+            group.push_back(control);
+        control = ::GetWindow(control, GW_HWNDNEXT);
+        if (control && StartsGroup(control))
+            break;
+    }
+    return group;
+}
+
 void SetCheckIfChanged(HWND button, WPARAM state)
 {
     if (static_cast<WPARAM>(::SendMessage(button, BM_GETCHECK, 0, 0)) != state)
@@ -66,29 +104,18 @@ void SetCheckIfChanged(HWND button, WPARAM state)
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
 {
-    HWND first = pDX->PrepareCtrl(nIDC);
-    if (!first)
+    const std::vector<HWND>& group = pDX->PrepareRadioGroup(nIDC);
+    if (group.empty())
         return;
-    if (!StartsGroup(first) || !IsRadioButton(first)) {
-        pDX->Fail(nIDC);
-        return;
-    }
     if (pDX->m_bSaveAndValidate)
         value = -1;
-    int index = 0;
-    for (HWND control = first; control;) {
-        if (IsRadioButton(control)) {
-            if (pDX->m_bSaveAndValidate) {
-                if (::SendMessage(control, BM_GETCHECK, 0, 0) == BST_CHECKED)
-                    value = index;
-            } else {
-                SetCheckIfChanged(control, index == value ? BST_CHECKED : BST_UNCHECKED);
-            }
-            ++index;
+    for (size_t index = 0; index < group.size(); ++index) {
+        if (pDX->m_bSaveAndValidate) {
+            if (::SendMessage(group[index], BM_GETCHECK, 0, 0) == BST_CHECKED)
+                value = static_cast<int>(index);
+        } else {
+            SetCheckIfChanged(group[index], static_cast<int>(index) == value ? BST_CHECKED : BST_UNCHECKED);
         }
-        control = ::GetWindow(control, GW_HWNDNEXT);
-        if (control && StartsGroup(control))
-            break;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 #include <string>
+#include <vector>
 
 class CWnd;
 
@@ -13,6 +14,9 @@ public:
 
     // The control with this id, or nullptr after reporting the failure.
     HWND PrepareCtrl(int nIDC);
+    // The radio buttons of the group that starts at this control, in order;
+    // empty after reporting the failure when it is no such group.
+    const std::vector<HWND>& PrepareRadioGroup(int nIDC);
     void Fail(int nIDC);
 
     BOOL m_bSaveAndValidate;

@@ -77,9 +77,25 @@ HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
     return reinterpret_cast<HICON>(SendMessage(WM_SETICON, which, reinterpret_cast<LPARAM>(hIcon)));
 }
 
+HWND CWnd::FindControl(int nID)
+{
+    const auto known = m_controls.find(nID);
+    if (known != m_controls.end()) {
+        HWND control = known->second;
+        // A remembered handle still names the same child (handles are reused).
+        if (::IsWindow(control) && ::GetParent(control) == m_hWnd && ::GetDlgCtrlID(control) == nID)
+            return control;
+        m_controls.erase(known);
+    }
+    HWND control = ::GetDlgItem(m_hWnd, nID);
+    if (control)
+        m_controls[nID] = control;
+    return control;
+}
+
 CWnd* CWnd::GetDlgItem(int nID)
 {
-    HWND control = ::GetDlgItem(m_hWnd, nID);
+    HWND control = FindControl(nID);
     if (!control)
         return nullptr;
     std::unique_ptr<CWnd>& wrapper = m_dlgItems[nID];

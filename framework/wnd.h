@@ -3,6 +3,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "message_map.h"
 
@@ -70,6 +71,11 @@ public:
     // WM_SETICON, only when the window does not show this icon already.
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
 
+    // The child control with this id, looked up once and then remembered:
+    // under Wine every search of the window tree is a round trip to its
+    // server, and pages exchange data with their controls ten times a second.
+    HWND FindControl(int nID);
+
     // The child control with this id, wrapped; nullptr when there is none.
     // The wrapper stays valid while this object lives.
     CWnd* GetDlgItem(int nID);
@@ -112,7 +118,10 @@ protected:
     bool m_ownsWindow = false;
 
 private:
+    friend class CDataExchange;
     std::map<int, std::unique_ptr<CWnd>> m_dlgItems;
+    std::map<int, HWND> m_controls;
+    std::map<int, std::vector<HWND>> m_radioGroups;
 };
 
 // A plain edit box: bound with DDX_Control, used through CWnd's members.

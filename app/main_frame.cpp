@@ -3,6 +3,7 @@
 #include "form_view.h"
 #include "resource.h"
 #include "tray_icon.h"
+#include "program_icon.h"
 #include "win_app.h"
 
 static_assert(CMainFrame::FrameStyle == 0x00CA8000, "the main window's style");
@@ -26,7 +27,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetTitle(Title);
-    HICON chip = ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDI_TRAY_CHIP));
+    HICON chip = LoadProgramIcon(IDI_TRAY_CHIP);
     SetIcon(chip, FALSE);
     SetIcon(chip, TRUE);
     return 0;

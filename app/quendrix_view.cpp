@@ -2,14 +2,10 @@
 
 #include "drevcore.h"
 #include "preference_dlg.h"
+#include "program_icon.h"
 #include "resource.h"
 
 namespace {
-
-HICON ProgramIcon(UINT id)
-{
-    return ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id));
-}
 
 // Show and hide act on the framework's main window, not on the view.
 void ShowMainWindow(int nCmdShow)
@@ -78,10 +74,10 @@ void CQuendrixView::OnInitialUpdate()
         return;
     CFormView::OnInitialUpdate();
 
-    m_memoryStatusButton.SetIcon(ProgramIcon(IDI_SCREEN));
-    m_freeMemoryButton.SetIcon(ProgramIcon(IDI_CHIP));
-    m_automationButton.SetIcon(ProgramIcon(IDI_STAR));
-    m_regularFreeButton.SetIcon(ProgramIcon(IDI_ALARM_CLOCK));
+    m_memoryStatusButton.SetIcon(LoadProgramIcon(IDI_SCREEN));
+    m_freeMemoryButton.SetIcon(LoadProgramIcon(IDI_CHIP));
+    m_automationButton.SetIcon(LoadProgramIcon(IDI_STAR));
+    m_regularFreeButton.SetIcon(LoadProgramIcon(IDI_ALARM_CLOCK));
 
     CreatePages();
     PlacePagesOnPageArea();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "program_icon.h"
 #include "resource.h"
 #include "win_app.h"
 
@@ -13,11 +14,6 @@ namespace {
 
 constexpr unsigned LowMemoryPercent = 5;
 const char InitialTip[] = "Halven Mark";
-
-HICON ProgramIcon(UINT id)
-{
-    return ::LoadIconA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(id));
-}
 
 // The first-form record carries 64 characters of tip, terminator included.
 constexpr size_t TipCapacity = 64;
@@ -65,7 +61,7 @@ void CTrayIcon::Add(HWND owner)
     m_record.uID = 0;
     m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_record.uCallbackMessage = CallbackMessage;
-    m_record.hIcon = ProgramIcon(IDI_TRAY_CHIP);
+    m_record.hIcon = LoadProgramIcon(IDI_TRAY_CHIP);
     CopyTip(m_record.szTip, InitialTip);
     ::Shell_NotifyIconA(NIM_ADD, &m_record);
     m_added = true;
@@ -75,7 +71,7 @@ void CTrayIcon::Refresh(const TrayStatus& status)
 {
     if (!m_added)
         return;
-    HICON icon = ProgramIcon(status.iconId);
+    HICON icon = LoadProgramIcon(status.iconId);
     if (icon == m_record.hIcon && status.tip == m_record.szTip)
         return;
     m_record.hIcon = icon;

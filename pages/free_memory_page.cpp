@@ -1,14 +1,10 @@
 #include "free_memory_page.h"
 
 #include "page_text.h"
+#include "program_icon.h"
 #include "resource.h"
 
 namespace {
-
-HICON LoadPageIcon(int id)
-{
-    return ::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(id));
-}
 
 // Judged by the control's own style: the page itself is often hidden.
 void ShowIfChanged(CWnd& window, bool show)
@@ -57,7 +53,7 @@ void CFreeMemoryPage::DoDataExchange(CDataExchange* pDX)
 BOOL CFreeMemoryPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_freeButton.SetIcon(LoadPageIcon(IDI_BOLT));
+    m_freeButton.SetIcon(LoadProgramIcon(IDI_BOLT));
     InitRanges();
     UpdateFigures();
     SetTimer(figuresTimer, figuresPeriodMs);
@@ -92,7 +88,7 @@ void CFreeMemoryPage::UpdateFigures()
 
     m_runProgress.SetPos(static_cast<int>(m_memoryFree.getProgressPercent()));
     const bool running = m_memoryFree.getProgressPercent() < 100;
-    m_freeButton.SetIcon(LoadPageIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
+    m_freeButton.SetIcon(LoadProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);
     UpdateData(FALSE);

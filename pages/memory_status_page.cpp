@@ -2,6 +2,7 @@
 
 #include "drevcore.h"
 #include "page_text.h"
+#include "program_icon.h"
 #include "resource.h"
 
 namespace {
@@ -65,7 +66,7 @@ void CMemoryStatusPage::DoDataExchange(CDataExchange* pDX)
 BOOL CMemoryStatusPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_refreshButton.SetIcon(::LoadIcon(AfxGetInstanceHandle(), MAKEINTRESOURCE(IDI_REFRESH)));
+    m_refreshButton.SetIcon(LoadProgramIcon(IDI_REFRESH));
     InitStatusList();
     return TRUE;
 }

@@ -13,11 +13,17 @@ seconds=${1:-60}
 launches=${2:-5}
 source scripts/wine-env.sh
 source scripts/start-display.sh
-if kolvar_wine32_works; then preset=win32 KOLVAR_WINE_BITS=32; else preset=win64 KOLVAR_WINE_BITS=64; fi
-export KOLVAR_WINE_BITS
+kolvar_choose_wine_preset
+preset=$KOLVAR_PRESET
 [ -f build/$preset/CMakeCache.txt ] || cmake --preset $preset >/dev/null
 cmake --build build/$preset -j2 --target Kolvar drevcore minimal_timers >/dev/null
-bin=$root/build/$preset/bin
+# Measured as shipped: stripped of debug information.
+bin=$root/build/$preset/cost-stage
+mkdir -p "$bin"
+strip=$(awk -F= '/^CMAKE_STRIP:/ { print $2 }' build/$preset/CMakeCache.txt)
+for file in Kolvar.exe drevcore.dll minimal_timers.exe; do
+  "$strip" -o "$bin/$file" "build/$preset/bin/$file"
+done
 
 export WINEPREFIX=$root/build/$preset/bench-wineprefix
 kolvar_wine_prefix_ready

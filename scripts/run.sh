@@ -16,14 +16,8 @@ scripts/setup.sh
 source scripts/wine-env.sh
 source scripts/start-display.sh
 
-# The shipped 32-bit build where this kernel runs 32-bit Wine, else the
-# 64-bit build of the same sources.
-if kolvar_wine32_works; then
-  preset=win32 KOLVAR_WINE_BITS=32
-else
-  preset=win64 KOLVAR_WINE_BITS=64
-fi
-export KOLVAR_WINE_BITS
+kolvar_choose_wine_preset
+preset=$KOLVAR_PRESET
 build=$root/build/$preset
 [ -f "$build/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
 cmake --build "$build" -j2 --target Kolvar drevcore

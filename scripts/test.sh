@@ -33,13 +33,9 @@ done
 
 source scripts/start-display.sh
 source scripts/wine-env.sh
-if kolvar_wine32_works; then
-  wine_preset=win32 KOLVAR_WINE_BITS=32
-else
-  wine_preset=win64 KOLVAR_WINE_BITS=64
-  echo "== this kernel cannot run 32-bit programs: Windows tests run in the 64-bit build"
-fi
-export KOLVAR_WINE_BITS
+kolvar_choose_wine_preset
+wine_preset=$KOLVAR_PRESET
+[ "$wine_preset" = win32 ] || echo "== this kernel cannot run 32-bit programs: Windows tests run in the 64-bit build"
 export WINEPREFIX=$root/build/$wine_preset/wineprefix
 kolvar_wine_prefix_ready
 kolvar_start_display

@@ -9,6 +9,18 @@ kolvar_wine32_works() {
   /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# Sets KOLVAR_PRESET to the Windows build this machine's Wine runs (the
+# shipped 32-bit one where it can, else the 64-bit one of the same sources)
+# and exports KOLVAR_WINE_BITS to match.
+kolvar_choose_wine_preset() {
+  if kolvar_wine32_works; then
+    KOLVAR_PRESET=win32 KOLVAR_WINE_BITS=32
+  else
+    KOLVAR_PRESET=win64 KOLVAR_WINE_BITS=64
+  fi
+  export KOLVAR_WINE_BITS
+}
+
 # Picks the loader straight away: Debian's wine wrapper always prefers the
 # 32-bit one when it is installed, even where it cannot run.
 kolvar_wine_select() {

@@ -68,8 +68,10 @@ check "main window shown" wait_until 30 xdotool search --onlyvisible --name '^Ve
 
 # What the Preferences dialog writes when "Run at windows startup" is saved:
 # driven through the program's own keyboard interface.
-window=$(xdotool search --onlyvisible --name '^Velkor Halvenmark' | head -1 || true)
-if [ -n "$window" ]; then
+# Keys reach the window only once it has the input focus: try a few times.
+for attempt in 1 2 3; do
+  window=$(xdotool search --onlyvisible --name '^Velkor Halvenmark' | head -1 || true)
+  [ -n "$window" ] || break
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" || true
   xdotool key --delay 150 F10 Right Down Return
   if wait_until 15 xdotool search --onlyvisible --name '^Tools$'; then
@@ -77,8 +79,13 @@ if [ -n "$window" ]; then
     xdotool key --delay 150 Tab Tab space shift+Tab shift+Tab space
     wait_until 10 reg_has "$run_machine" /v Kolvar || true
     xdotool key --delay 150 Escape
+    wait_until 10 absent xdotool search --onlyvisible --name '^Tools$' || true
+  else
+    xdotool key Escape Escape
   fi
-fi
+  reg_has "$run_machine" /v Kolvar >/dev/null 2>&1 && break
+  echo "(attempt $attempt did not reach the Preferences dialog)"
+done
 check "Run entry is the installed program's quoted path" \
   test "$(reg_value "$run_machine" Kolvar)" = '"C:\Program Files\Kolvar\Kolvar.exe"'
 "$WINELOADER" taskkill /im Kolvar.exe >/dev/null 2>&1 || true

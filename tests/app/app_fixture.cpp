@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine_standin.h"
+#include "import_redirect.h"
 
 namespace {
 
@@ -55,43 +56,6 @@ LSTATUS WINAPI LogRegSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type,
     return realRegSetValue(key, name, reserved, type, data, size);
 }
 
-// The import-table slot through which this program calls dll!function.
-void** ImportSlot(const char* dll, const char* function)
-{
-    auto* base = reinterpret_cast<BYTE*>(::GetModuleHandle(nullptr));
-    auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         descriptor->Name; ++descriptor) {
-        if (lstrcmpiA(reinterpret_cast<char*>(base + descriptor->Name), dll) != 0)
-            continue;
-        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->OriginalFirstThunk);
-        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + descriptor->FirstThunk);
-        for (; names->u1.AddressOfData; ++names, ++slots) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
-            if (std::strcmp(reinterpret_cast<char*>(byName->Name), function) == 0)
-                return reinterpret_cast<void**>(&slots->u1.Function);
-        }
-    }
-    return nullptr;
-}
-
-template <typename Function>
-Function Redirect(const char* dll, const char* function, Function replacement)
-{
-    void** slot = ImportSlot(dll, function);
-    if (!slot)
-        return nullptr;
-    DWORD oldProtection = 0;
-    ::VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &oldProtection);
-    auto original = reinterpret_cast<Function>(*slot);
-    *slot = reinterpret_cast<void*>(replacement);
-    ::VirtualProtect(slot, sizeof *slot, oldProtection, &oldProtection);
-    return original;
-}
-
 class AppEnvironment : public ::testing::Environment {
     void SetUp() override
     {
@@ -114,10 +78,10 @@ void CallLog::Install()
 {
     if (realShellNotifyIcon)
         return;
-    realShellNotifyIcon = Redirect("shell32.dll", "Shell_NotifyIconA", &LogShellNotifyIcon);
-    realSetTimer = Redirect("user32.dll", "SetTimer", &LogSetTimer);
-    realKillTimer = Redirect("user32.dll", "KillTimer", &LogKillTimer);
-    realRegSetValue = Redirect("advapi32.dll", "RegSetValueExA", &LogRegSetValue);
+    realShellNotifyIcon = RedirectImport("shell32.dll", "Shell_NotifyIconA", &LogShellNotifyIcon);
+    realSetTimer = RedirectImport("user32.dll", "SetTimer", &LogSetTimer);
+    realKillTimer = RedirectImport("user32.dll", "KillTimer", &LogKillTimer);
+    realRegSetValue = RedirectImport("advapi32.dll", "RegSetValueExA", &LogRegSetValue);
     ASSERT_NE(realShellNotifyIcon, nullptr);
     ASSERT_NE(realSetTimer, nullptr);
     ASSERT_NE(realKillTimer, nullptr);
@@ -270,21 +234,6 @@ std::string WindowText(HWND window)
     return text;
 }
 
-std::string ControlText(HWND dialog, int id)
-{
-    return WindowText(::GetDlgItem(dialog, id));
-}
-
-bool IsChecked(HWND dialog, int id)
-{
-    return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
-}
-
-void Click(HWND dialog, int id)
-{
-    ::SendDlgItemMessage(dialog, id, BM_CLICK, 0, 0);
-}
-
 void PressEscape(HWND dialog)
 {
     HWND focus = ::GetFocus();
@@ -294,18 +243,4 @@ void PressEscape(HWND dialog)
 HICON ProgramIcon(UINT id)
 {
     return ::LoadIconA(::GetModuleHandle(nullptr), MAKEINTRESOURCEA(id));
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    while (!done() && ::GetTickCount() - start < timeoutMs) {
-        MSG msg;
-        while (::PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessage(&msg);
-        }
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return done();
 }

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "dialog_items.h"
 #include "main_frame.h"
+#include "message_pump.h"
 #include "quendrix_app.h"
 #include "quendrix_view.h"
 #include "registry_sandbox.h"
@@ -73,10 +75,6 @@ struct ModalRun {
 ModalRun RunModal(const std::function<void()>& open, const std::function<void(HWND dialog)>& act);
 
 std::string WindowText(HWND window);
-std::string ControlText(HWND dialog, int id);
-bool IsChecked(HWND dialog, int id);
-void Click(HWND dialog, int id);
 // Escape as the keyboard gives it, through the dialog's modal loop.
 void PressEscape(HWND dialog);
 HICON ProgramIcon(UINT id);
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);

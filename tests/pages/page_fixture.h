@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "dialog_items.h"
 #include "framework.h"
+#include "message_counter.h"
+#include "message_pump.h"
 
 // One call of user32's SetTimer or KillTimer made by this program, with
 // what the real function answered.
@@ -41,29 +44,9 @@ protected:
     CWnd host;
 };
 
-std::string ControlText(HWND page, int id);
 bool HasVisibleStyle(HWND window);
-bool IsChecked(HWND page, int id);
 HICON ButtonIcon(HWND page, int id);
 HICON ProgramIcon(int id);
 void Tick(HWND page, UINT_PTR timerId);
-void Click(HWND page, int id);
 // Moves a slider in code and lets it report the move, as a drag would.
 void DragSlider(HWND page, int id, int position);
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);
-
-// Counts the messages that reach one control.
-class MessageCounter {
-public:
-    explicit MessageCounter(HWND control);
-    ~MessageCounter();
-    MessageCounter(const MessageCounter&) = delete;
-    MessageCounter& operator=(const MessageCounter&) = delete;
-    int Count(UINT message) const;
-
-private:
-    static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
-    HWND m_control;
-    WNDPROC m_original;
-    std::map<UINT, int> m_counts;
-};

@@ -1,0 +1,7 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+// Dispatches messages until done() holds or the time runs out; answers done().
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "dialog_items.h"
+#include "host_window.h"
+#include "import_redirect.h"
+#include "message_counter.h"
+#include "message_pump.h"
+
+namespace {
+
+int enabledQueries = 0;
+decltype(&::IsWindowEnabled) realIsWindowEnabled = nullptr;
+
+BOOL WINAPI CountIsWindowEnabled(HWND window)
+{
+    ++enabledQueries;
+    return realIsWindowEnabled(window);
+}
+
+// The compiler takes an imported address as fixed and may read it once for
+// several calls: each call here reads the slot afresh, as the program's do.
+__attribute__((noinline)) BOOL AskIsWindowEnabled(HWND window)
+{
+    return ::IsWindowEnabled(window);
+}
+
+class SupportTest : public ::testing::Test {
+protected:
+    void SetUp() override { host = CreateHostWindow(); ASSERT_NE(host, nullptr); }
+    void TearDown() override { ::DestroyWindow(host); }
+
+    HWND host = nullptr;
+};
+
+} // namespace
+
+TEST_F(SupportTest, RedirectedImportSeesTheCallsAndPassesThemOnUntilPutBack)
+{
+    ::EnableWindow(host, FALSE);
+    realIsWindowEnabled = RedirectImport("USER32.dll", "IsWindowEnabled", &CountIsWindowEnabled);
+    ASSERT_NE(realIsWindowEnabled, nullptr);
+
+    enabledQueries = 0;
+    EXPECT_FALSE(AskIsWindowEnabled(host)); // the real answer, not the replacement's own
+    EXPECT_EQ(enabledQueries, 1);
+
+    EXPECT_EQ(RedirectImport("user32.dll", "IsWindowEnabled", realIsWindowEnabled), &CountIsWindowEnabled);
+    EXPECT_FALSE(AskIsWindowEnabled(host));
+    EXPECT_EQ(enabledQueries, 1);
+}
+
+TEST_F(SupportTest, ImportsTheProgramDoesNotMakeHaveNoSlot)
+{
+    HMODULE program = ::GetModuleHandle(nullptr);
+    EXPECT_NE(ImportSlot(program, "user32.dll", "IsWindowEnabled"), nullptr);
+    EXPECT_EQ(ImportSlot(program, "user32.dll", "NoSuchFunction"), nullptr);
+    EXPECT_EQ(ImportSlot(program, "nosuch.dll", "IsWindowEnabled"), nullptr);
+    EXPECT_EQ(SwapImport("user32.dll", "NoSuchFunction", reinterpret_cast<void*>(&CountIsWindowEnabled)), nullptr);
+}
+
+TEST_F(SupportTest, CounterCountsEachMessageAndGivesTheControlBackItsProcedure)
+{
+    HWND button = ::CreateWindowExA(0, "BUTTON", "press", WS_CHILD | BS_AUTOCHECKBOX, 0, 0, 80, 20, host,
+                                    reinterpret_cast<HMENU>(100), ::GetModuleHandle(nullptr), nullptr);
+    ASSERT_NE(button, nullptr);
+    const LONG_PTR original = ::GetWindowLongPtr(button, GWLP_WNDPROC);
+    {
+        MessageCounter counter(button);
+        Click(host, 100);
+        ::SendMessage(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("pressed"));
+        ::SendMessage(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("pressed twice"));
+        EXPECT_EQ(counter.Count(BM_CLICK), 1);
+        EXPECT_EQ(counter.Count(WM_SETTEXT), 2);
+        EXPECT_EQ(counter.Count(WM_CLOSE), 0);
+        // The control still does its own work behind the counter.
+        EXPECT_TRUE(IsChecked(host, 100));
+        EXPECT_EQ(ControlText(host, 100), "pressed twice");
+    }
+    EXPECT_EQ(::GetWindowLongPtr(button, GWLP_WNDPROC), original);
+}
+
+TEST_F(SupportTest, PumpDispatchesPostedMessagesAndGivesUpInTime)
+{
+    HWND button = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 80, 20, host, nullptr,
+                                    ::GetModuleHandle(nullptr), nullptr);
+    MessageCounter counter(button);
+    ::PostMessage(button, WM_NULL, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return counter.Count(WM_NULL) == 1; }));
+
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(PumpUntil([] { return false; }, 100));
+    const DWORD waited = ::GetTickCount() - start;
+    EXPECT_GE(waited, 90u);
+    EXPECT_LT(waited, 1500u);
+}

@@ -68,8 +68,8 @@ FunctionEnd
 
 ; Closes every running copy as its close box does, so that it removes its
 ; tray icon and saves its values; ends a copy by force only when it is still
-; there after CLOSE_WAIT_MS. Bounded: a copy that keeps reappearing is left
-; to the file checks that follow.
+; there after CLOSE_WAIT_MS. Bounded: a window that outlives all this, or
+; copies that keep appearing, are left to the file checks that follow.
 !macro DefineCloseRunningProgram un
 Function ${un}CloseRunningProgram
   Push $0
@@ -77,13 +77,17 @@ Function ${un}CloseRunningProgram
   Push $2
   Push $3
   Push $4
+  Push $5
   StrCpy $4 0
+  StrCpy $5 0
   ${Do}
     FindWindow $0 "${FRAME_CLASS}"
     ${If} $0 = 0
+    ${OrIf} $0 = $5
     ${OrIf} $4 >= 4
       ${Break}
     ${EndIf}
+    StrCpy $5 $0
     IntOp $4 $4 + 1
     DetailPrint "Closing Kolvar"
     System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1) i'
@@ -109,6 +113,7 @@ Function ${un}CloseRunningProgram
     window_gone:
     ${EndIf}
   ${Loop}
+  Pop $5
   Pop $4
   Pop $3
   Pop $2

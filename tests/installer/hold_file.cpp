@@ -2,7 +2,7 @@
 // with no sharing, so the installer tests can see what setup does with a
 // file it cannot replace. Given a window class, it also shows a window of
 // that class which ignores close requests, as a hung program would.
-// Creates READY_FILE once all is in place; ends after a minute.
+// Creates READY_FILE once all is in place; ends after three minutes.
 #include <windows.h>
 
 #include <cstdio>
@@ -51,7 +51,7 @@ int main(int argc, char** argv)
     ::CloseHandle(ready);
 
     // Answers messages, so that only the ignored close request keeps it.
-    const DWORD end = ::GetTickCount() + 60000;
+    const DWORD end = ::GetTickCount() + 180000;
     for (DWORD now = ::GetTickCount(); static_cast<LONG>(end - now) > 0; now = ::GetTickCount()) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
         MSG message;

@@ -56,6 +56,20 @@ start_installed() {
   (cd "$instdir" && exec "$WINELOADER" Kolvar.exe) >/dev/null 2>&1 &
   wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
 }
+# Holds the installed engine open from a stand-in program (with a window of
+# the program's class that ignores close requests, when asked for).
+holder=
+hold_engine() {
+  rm -f "$WINEPREFIX/drive_c/held"
+  "$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' "$@" >/dev/null 2>&1 &
+  holder=$!
+  wait_until 30 test -e "$WINEPREFIX/drive_c/held"
+}
+release_engine() {
+  kill "$holder" 2>/dev/null || true
+  wait_until 10 none_alive "$holder" || kill -9 "$holder" 2>/dev/null || true
+  wait "$holder" 2>/dev/null || true
+}
 setting_names() { "$WINELOADER" reg query "$settings" 2>/dev/null | tr -d '\r' | awk '/REG_/ { print $1 }' | sort; }
 reg_value() { "$WINELOADER" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
 
@@ -125,10 +139,8 @@ check "the closed copy saved its values" test -n "$(comm -13 <(echo "$names_befo
 check "Run entry kept" test "$(reg_value "$run_machine" Kolvar)" = '"C:\Program Files\Kolvar\Kolvar.exe"'
 
 echo "== a file in use stops the install"
-touch "$work/before-blocked"
-"$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' >/dev/null 2>&1 &
-holder=$!
-if wait_until 30 test -e "$WINEPREFIX/drive_c/held"; then
+if hold_engine; then
+  touch "$work/before-blocked"
   status=0
   timeout 120 "$WINELOADER" "$setup" /S || status=$?
   check "silent install fails" test "$status" -ne 0
@@ -137,24 +149,18 @@ if wait_until 30 test -e "$WINEPREFIX/drive_c/held"; then
 else
   check "engine held open" false
 fi
-kill "$holder" 2>/dev/null || true
-wait "$holder" 2>/dev/null || true
-rm -f "$WINEPREFIX/drive_c/held"
+release_engine
 
 echo "== a copy that ignores the close request is ended"
-"$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' KolvarFrame >/dev/null 2>&1 &
-holder=$!
-if wait_until 30 test -e "$WINEPREFIX/drive_c/held"; then
+if hold_engine KolvarFrame; then
   touch "$work/before-forced"
   check "silent install succeeds" timeout 120 "$WINELOADER" "$setup" /S
   check "the copy was ended" wait_until 10 none_alive "$holder"
   check "engine replaced" test "$instdir/drevcore.dll" -nt "$work/before-forced"
 else
-  check "stand-in window shown" false
+  check "engine held open behind a window" false
 fi
-kill "$holder" 2>/dev/null || true
-wait "$holder" 2>/dev/null || true
-rm -f "$WINEPREFIX/drive_c/held"
+release_engine
 
 echo "== uninstall while it runs"
 check "the new copy starts" start_installed

@@ -139,7 +139,7 @@ Function ${un}RequireWritable
       MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$0 is in use and cannot be ${change}.$\r$\n$\r$\nClose the program that uses it and click Retry, or Cancel to stop." /SD IDCANCEL IDRETRY retry
       DetailPrint "In use: $0"
       SetErrorLevel 2
-      Quit
+      Abort
     ${EndIf}
     FileClose $1
   ${EndIf}

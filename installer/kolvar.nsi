@@ -137,9 +137,8 @@ Function ${un}RequireWritable
     FileOpen $1 $0 a
     ${If} ${Errors}
       MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$0 is in use and cannot be ${change}.$\r$\n$\r$\nClose the program that uses it and click Retry, or Cancel to stop." /SD IDCANCEL IDRETRY retry
-      DetailPrint "In use: $0"
       SetErrorLevel 2
-      Abort
+      Abort "Stopped: a file is in use. Nothing was changed."
     ${EndIf}
     FileClose $1
   ${EndIf}

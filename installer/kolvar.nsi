@@ -12,6 +12,13 @@ RequestExecutionLevel admin
 !define SETTINGS_KEY "SOFTWARE\Velkor\Halven Mark"
 !define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
 !define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Kolvar"
+; The program's main window class, and how long a closing copy may take to
+; save its values and end before it is ended by force.
+!define FRAME_CLASS "KolvarFrame"
+!define CLOSE_WAIT_MS 10000
+
+!include LogicLib.nsh
+!include WinMessages.nsh
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -23,6 +30,9 @@ OutFile "${OUTFILE}"
 !endif
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
+; A file that cannot be replaced ends the setup (silent: exit code 2) rather
+; than leaving an old file beside new ones.
+AllowSkipFiles off
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "${PRODUCT}"
 VIAddVersionKey "CompanyName" "${PUBLISHER}"
@@ -56,7 +66,98 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
+; Closes every running copy as its close box does, so that it removes its
+; tray icon and saves its values; ends a copy by force only when it is still
+; there after CLOSE_WAIT_MS. Bounded: a window that outlives all this, or
+; copies that keep appearing, are left to the file checks that follow.
+!macro DefineCloseRunningProgram un
+Function ${un}CloseRunningProgram
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  StrCpy $4 0
+  StrCpy $5 0
+  ${Do}
+    FindWindow $0 "${FRAME_CLASS}"
+    ${If} $0 = 0
+    ${OrIf} $0 = $5
+    ${OrIf} $4 >= 4
+      ${Break}
+    ${EndIf}
+    StrCpy $5 $0
+    IntOp $4 $4 + 1
+    DetailPrint "Closing Kolvar"
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1) i'
+    ; SYNCHRONIZE | PROCESS_TERMINATE
+    System::Call 'kernel32::OpenProcess(i 0x00100001, i 0, i r1) p .r2'
+    System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0) i'
+    ${If} $2 P<> 0
+      System::Call 'kernel32::WaitForSingleObject(p r2, i ${CLOSE_WAIT_MS}) i .r3'
+      ${If} $3 <> 0
+        DetailPrint "Kolvar did not close: ending it"
+        System::Call 'kernel32::TerminateProcess(p r2, i 1) i'
+        System::Call 'kernel32::WaitForSingleObject(p r2, i 5000) i'
+      ${EndIf}
+      System::Call 'kernel32::CloseHandle(p r2) i'
+    ${Else}
+      ; Not a process this setup may wait on: wait for its window instead.
+      StrCpy $3 0
+    wait_for_window:
+      IsWindow $0 0 window_gone
+      Sleep 100
+      IntOp $3 $3 + 100
+      IntCmp $3 ${CLOSE_WAIT_MS} window_gone wait_for_window window_gone
+    window_gone:
+    ${EndIf}
+  ${Loop}
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro DefineCloseRunningProgram ""
+!insertmacro DefineCloseRunningProgram "un."
+
+; Stops the setup, before it changes anything, when an installed file cannot
+; be written (still in use): the user may close what holds it and retry.
+; Silent, it ends with exit code 2. Takes the file's path on the stack.
+!macro DefineRequireWritable un change
+Function ${un}RequireWritable
+  Exch $0
+  Push $1
+  ${If} ${FileExists} $0
+  retry:
+    ClearErrors
+    FileOpen $1 $0 a
+    ${If} ${Errors}
+      MessageBox MB_RETRYCANCEL|MB_ICONSTOP "$0 is in use and cannot be ${change}.$\r$\n$\r$\nClose the program that uses it and click Retry, or Cancel to stop." /SD IDCANCEL IDRETRY retry
+      SetErrorLevel 2
+      Abort "Stopped: a file is in use. Nothing was changed."
+    ${EndIf}
+    FileClose $1
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+!macroend
+!insertmacro DefineRequireWritable "" replaced
+!insertmacro DefineRequireWritable "un." removed
+
 Section "Kolvar"
+  Call CloseRunningProgram
+  Push "$INSTDIR\Kolvar.exe"
+  Call RequireWritable
+  Push "$INSTDIR\drevcore.dll"
+  Call RequireWritable
+  Push "$INSTDIR\Uninstall.exe"
+  Call RequireWritable
+
   SetOutPath "$INSTDIR"
   File "${BINDIR}\Kolvar.exe"
   File "${BINDIR}\drevcore.dll"
@@ -84,8 +185,11 @@ SectionEnd
 
 Section "Uninstall"
   ; A running copy would keep its files and re-add its tray icon.
-  nsExec::Exec 'taskkill /f /im Kolvar.exe'
-  Pop $0
+  Call un.CloseRunningProgram
+  Push "$INSTDIR\Kolvar.exe"
+  Call un.RequireWritable
+  Push "$INSTDIR\drevcore.dll"
+  Call un.RequireWritable
 
   Delete "$INSTDIR\Kolvar.exe"
   Delete "$INSTDIR\drevcore.dll"

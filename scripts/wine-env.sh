@@ -36,20 +36,48 @@ kolvar_wine() {
   "$WINELOADER" "$@"
 }
 
+# Where Debian's fonts-wine puts Wine's own fonts. Wine 8 as Debian builds it
+# reads fonts from the prefix's Windows font folder and from fontconfig, never
+# from here, and its wineboot copies none of them into a new prefix.
+KOLVAR_WINE_FONT_DIR=${KOLVAR_WINE_FONT_DIR:-/usr/share/wine/fonts}
+
+# Copies Marlett, the font of the caption's minimise, maximise and close
+# boxes, into the prefix and registers it as Windows does; without it Wine
+# draws those boxes as the letters 0, 1 and r. Safe to run from several
+# processes at once: the file appears whole or not at all.
+kolvar_wine_caption_font() {
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] && return 0
+  if [ ! -f "$KOLVAR_WINE_FONT_DIR/marlett.ttf" ]; then
+    echo "wine: no $KOLVAR_WINE_FONT_DIR/marlett.ttf (package fonts-wine): caption buttons draw as letters" >&2
+    return 0
+  fi
+  mkdir -p "$fonts"
+  "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+    /v 'Marlett (TrueType)' /t REG_SZ /d marlett.ttf /f >/dev/null 2>&1
+  cp "$KOLVAR_WINE_FONT_DIR/marlett.ttf" "$fonts/marlett.ttf.$$"
+  mv -f "$fonts/marlett.ttf.$$" "$fonts/marlett.ttf"
+}
+
 # Creates the prefix once (serialised, since CTest may start several tests at
 # once) and turns off window-manager management, which costs about two
-# seconds per hidden top-level window on a bare X server.
+# seconds per hidden top-level window on a bare X server. A prefix made
+# before the caption font was copied gets it on its next use.
 kolvar_wine_prefix_ready() {
   kolvar_wine_select
-  [ -f "$WINEPREFIX/.kolvar-ready" ] && return 0
+  if [ -f "$WINEPREFIX/.kolvar-ready" ]; then
+    kolvar_wine_caption_font
+    return 0
+  fi
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.kolvar-ready" ]; then
       DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
       "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-      wineserver -w
       [ -d "$WINEPREFIX/drive_c" ] || { echo "wine: could not create $WINEPREFIX" >&2; exit 1; }
+      kolvar_wine_caption_font
+      wineserver -w
       touch "$WINEPREFIX/.kolvar-ready"
     fi
   ) 9>"$WINEPREFIX.lock"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs Kolvar silently into a fresh Wine prefix, checks what the
 # installer made, starts the installed program, lets it register itself to
-# start at log-on, uninstalls silently and checks that nothing is left.
+# start at log-on, installs again silently while it runs, starts it again,
+# uninstalls silently while it runs and checks that nothing is left.
 set -euo pipefail
-setup=$1 work=$2
+setup=$1 work=$2 hold_file=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
@@ -39,6 +40,37 @@ wait_until() {  # wait_until seconds command...
   return 1
 }
 reg_has() { "$WINELOADER" reg query "$@"; }
+# The Linux processes of the Kolvar programs running in this prefix.
+kolvar_pids() {
+  local pid
+  for pid in $(pgrep -f '(^|[\\/])Kolvar\.exe' || true); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+  return 0
+}
+none_alive() { local pid; for pid in "$@"; do ! kill -0 "$pid" 2>/dev/null || return 1; done; }
+# Without a desktop, Wine shows the notification area as a window of its
+# own, and only while it holds an icon.
+tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$'; }
+start_installed() {
+  (cd "$instdir" && exec "$WINELOADER" Kolvar.exe) >/dev/null 2>&1 &
+  wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
+}
+# Holds the installed engine open from a stand-in program (with a window of
+# the program's class that ignores close requests, when asked for).
+holder=
+hold_engine() {
+  rm -f "$WINEPREFIX/drive_c/held"
+  "$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' "$@" >/dev/null 2>&1 &
+  holder=$!
+  wait_until 30 test -e "$WINEPREFIX/drive_c/held"
+}
+release_engine() {
+  kill "$holder" 2>/dev/null || true
+  wait_until 10 none_alive "$holder" || kill -9 "$holder" 2>/dev/null || true
+  wait "$holder" 2>/dev/null || true
+}
+setting_names() { "$WINELOADER" reg query "$settings" 2>/dev/null | tr -d '\r' | awk '/REG_/ { print $1 }' | sort; }
 reg_value() { "$WINELOADER" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^ +/, ""); print }'; }
 
 instdir="$WINEPREFIX/drive_c/Program Files/Kolvar"
@@ -63,8 +95,8 @@ check "uninstall entry has a size" test -n "$(reg_value "$uninstall" EstimatedSi
 check "uninstall command" test "$(reg_value "$uninstall" UninstallString)" = '"C:\Program Files\Kolvar\Uninstall.exe"'
 
 echo "== run the installed program"
-(cd "$instdir" && exec "$WINELOADER" Kolvar.exe) >/dev/null 2>&1 &
-check "main window shown" wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
+check "main window shown" start_installed
+check "tray icon shown" wait_until 10 tray_shown
 
 # What the Preferences dialog writes when "Run at windows startup" is saved:
 # driven through the program's own keyboard interface.
@@ -88,14 +120,59 @@ for attempt in 1 2 3; do
 done
 check "Run entry is the installed program's quoted path" \
   test "$(reg_value "$run_machine" Kolvar)" = '"C:\Program Files\Kolvar\Kolvar.exe"'
-"$WINELOADER" taskkill /im Kolvar.exe >/dev/null 2>&1 || true
-wait_until 20 absent xdotool search --name '^Velkor Halvenmark' || true
 
-echo "== uninstall"
+echo "== install again while it runs"
+old_pids=$(kolvar_pids)
+check "the first copy runs" test -n "$old_pids"
+names_before=$(setting_names)
+touch "$work/before-upgrade"
+check "silent install over the running copy succeeds" timeout 120 "$WINELOADER" "$setup" /S
+check "program replaced" test "$instdir/Kolvar.exe" -nt "$work/before-upgrade"
+check "engine replaced" test "$instdir/drevcore.dll" -nt "$work/before-upgrade"
+check "the old copy has ended" wait_until 10 none_alive $old_pids
+check "no copy left running" test -z "$(kolvar_pids)"
+check "tray icon removed" absent tray_shown
+# A copy closed as a user closes it saves its page values on the way out.
+names_after=$(setting_names)
+check "stored settings kept" test -z "$(comm -23 <(echo "$names_before") <(echo "$names_after"))"
+check "the closed copy saved its values" test -n "$(comm -13 <(echo "$names_before") <(echo "$names_after"))"
+check "Run entry kept" test "$(reg_value "$run_machine" Kolvar)" = '"C:\Program Files\Kolvar\Kolvar.exe"'
+
+echo "== a file in use stops the install"
+if hold_engine; then
+  touch "$work/before-blocked"
+  status=0
+  timeout 120 "$WINELOADER" "$setup" /S || status=$?
+  check "silent install fails" test "$status" -ne 0
+  check "no file replaced" absent test "$instdir/Kolvar.exe" -nt "$work/before-blocked"
+  check "uninstall entry kept" reg_has "$uninstall"
+else
+  check "engine held open" false
+fi
+release_engine
+
+echo "== a copy that ignores the close request is ended"
+if hold_engine KolvarFrame; then
+  touch "$work/before-forced"
+  check "silent install succeeds" timeout 120 "$WINELOADER" "$setup" /S
+  check "the copy was ended" wait_until 10 none_alive "$holder"
+  check "engine replaced" test "$instdir/drevcore.dll" -nt "$work/before-forced"
+else
+  check "engine held open behind a window" false
+fi
+release_engine
+
+echo "== uninstall while it runs"
+check "the new copy starts" start_installed
+check "tray icon shown again" wait_until 10 tray_shown
+running_pids=$(kolvar_pids)
 timeout 120 "$WINELOADER" "$instdir/Uninstall.exe" /S
 # The uninstaller finishes from a copy of itself in the temporary folder.
 wait_until 60 absent test -e "$instdir" || true
 wait_until 30 absent reg_has "$uninstall" || true
+check "the running copy has ended" wait_until 10 none_alive $running_pids
+check "no copy left running" test -z "$(kolvar_pids)"
+check "no tray icon left" absent tray_shown
 check "program folder removed" absent test -e "$instdir"
 check "shortcut removed" absent test -e "$shortcut"
 check "start-menu folder removed" absent test -e "$(dirname "$shortcut")"

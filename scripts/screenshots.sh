@@ -24,7 +24,10 @@ preset=$KOLVAR_PRESET
 build=$root/build/$preset
 [ -f "$build/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
 echo "Building Kolvar ($preset)..."
-cmake --build "$build" -j2 --target Kolvar drevcore kolvar_e2e_driver >/dev/null
+if ! build_log=$(cmake --build "$build" -j2 --target Kolvar drevcore kolvar_e2e_driver 2>&1); then
+  echo "$build_log" >&2
+  exit 1
+fi
 program=$build/bin/Kolvar.exe
 driver=$build/bin/kolvar_e2e_driver.exe
 
@@ -56,7 +59,11 @@ finish() {
   fi
   wineserver -k 2>/dev/null || true
   timeout 15 wineserver -w 2>/dev/null || true
+  local xvfb=${KOLVAR_XVFB_PID:-}
   kolvar_stop_display
+  if [ -n "$xvfb" ] && ! timeout 10 tail --pid="$xvfb" -f /dev/null; then
+    kill -KILL "$xvfb" 2>/dev/null || true
+  fi
   rm -rf "$work"
   exit "$status"
 }

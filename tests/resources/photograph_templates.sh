@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Photographs every dialog template through kolvar_template_viewer.
-# Usage: take_screenshots.sh <kolvar_template_viewer.exe> [output folder]
+# Photographs every dialog template through kolvar_template_viewer, each on
+# its own, for reviewing the templates (the pictures in the docs come from
+# scripts/screenshots.sh, which photographs the program itself).
+# Usage: photograph_templates.sh <kolvar_template_viewer.exe> [output folder]
 # Needs DISPLAY (scripts/start-display.sh); KOLVAR_RUNNER overrides the
 # program that runs Windows executables (default: scripts/wine-run).
 set -euo pipefail

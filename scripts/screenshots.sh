@@ -1,0 +1,212 @@
+#!/usr/bin/env bash
+# Makes the pictures of README.md and docs/user-guide.md from the program as
+# built: Kolvar runs in a Wine desktop on a private X server, and each page,
+# the Preferences window and the tray icon with its tip are photographed and
+# cut to their window.
+#
+#   scripts/screenshots.sh [folder]      (default: docs/screenshots)
+#
+# Writes memory-status, free-memory, automation, regular-free, preferences
+# and tray (.png) from the build scripts/run.sh runs on this machine, and
+# names that build ("32-bit build under Wine 8.0") in the captions of
+# README.md and docs/user-guide.md when writing to docs/screenshots.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+out=$(realpath -m "${1:-$root/docs/screenshots}")
+started=$SECONDS
+scripts/setup.sh
+source scripts/wine-env.sh
+source scripts/start-display.sh
+
+kolvar_choose_wine_preset
+preset=$KOLVAR_PRESET
+build=$root/build/$preset
+[ -f "$build/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
+echo "Building Kolvar ($preset)..."
+if ! build_log=$(cmake --build "$build" -j2 --target Kolvar drevcore kolvar_e2e_driver 2>&1); then
+  echo "$build_log" >&2
+  exit 1
+fi
+program=$build/bin/Kolvar.exe
+driver=$build/bin/kolvar_e2e_driver.exe
+
+# A new prefix each time: no settings left from an earlier run, and the
+# set-up today's scripts give every prefix.
+export WINEPREFIX=$build/screenshots-wineprefix
+rm -rf "$WINEPREFIX"
+kolvar_wine_prefix_ready
+wine_version=$("$WINELOADER" --version | sed -E 's/^wine-([0-9]+\.[0-9]+).*/\1/')
+shows="${KOLVAR_WINE_BITS}-bit build under Wine $wine_version"
+
+desktop_name=Kolvar
+desktop=(explorer "/desktop=$desktop_name,800x600")
+desktop_title="$desktop_name - Wine desktop"
+frame_title="Velkor Halvenmark"
+preferences_title="Tools"
+# Menu commands (resources/resource.h).
+view_memory_status=32785 view_free_memory=32778 view_automation=32779
+view_regular_free=32780 tools_preference=32776 file_exit=32775
+
+work=$(mktemp -d)
+wine_pid=
+finish() {
+  local status=$?
+  trap - EXIT
+  if [ -n "$wine_pid" ] && kill -0 "$wine_pid" 2>/dev/null; then
+    post "$file_exit" || true
+    timeout 15 tail --pid="$wine_pid" -f /dev/null || true
+  fi
+  wineserver -k 2>/dev/null || true
+  timeout 15 wineserver -w 2>/dev/null || true
+  local xvfb=${KOLVAR_XVFB_PID:-}
+  kolvar_stop_display
+  if [ -n "$xvfb" ] && ! timeout 10 tail --pid="$xvfb" -f /dev/null; then
+    kill -KILL "$xvfb" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+  exit "$status"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+
+fail() {
+  echo "screenshots: $*" >&2
+  exit 1
+}
+
+# Runs "$@" every quarter second until it succeeds, for at most SECONDS.
+wait_until() {  # seconds, command...
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.25
+  done
+}
+
+# A shown window's outer rectangle on the X screen, as W H X Y. Without a
+# window manager Wine draws caption and frame into the window itself.
+rectangle_of() {  # xwininfo's window choice: -name TITLE or -id ID
+  xwininfo "$@" 2>/dev/null | awk '
+    /Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+    /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF }
+    /Map State:/ { shown = ($NF == "IsViewable") }
+    END { if (!shown || w < 2) exit 1; print w, h, x, y }'
+}
+shown() { rectangle_of -name "$1" >/dev/null; }
+gone() { ! shown "$1"; }
+
+# The shown top-level windows of the Wine desktop, one "ID W H X Y" a line.
+desktop_windows() {
+  local id
+  xwininfo -children -name "$desktop_title" | awk '/^ +0x[0-9a-f]+ / { print $1 }' |
+    while read -r id; do
+      rectangle_of -id "$id" | sed "s/^/$id /" || true
+    done
+}
+
+# A menu command to the running Kolvar. The driver must run on Kolvar's
+# desktop to find its window.
+post() {  # command id
+  timeout 20 "$WINELOADER" "${desktop[@]}" "$driver" --post "$1" </dev/null >/dev/null 2>&1
+}
+
+photograph() {  # file name, W H X Y
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -crop "${2}x${3}+${4}+${5}" +repage "$out/$1.png"
+  echo "  $out/$1.png (${2}x${3})"
+}
+
+photograph_window() {  # file name, window title
+  local w h x y
+  read -r w h x y < <(rectangle_of -name "$2") || fail "no window \"$2\" to photograph"
+  photograph "$1" "$w" "$h" "$x" "$y"
+}
+
+# A click on a window's caption. A window opened on a command from another
+# process is not always the active one, and would show a greyed caption.
+activate() {  # window title
+  local w h x y
+  read -r w h x y < <(rectangle_of -name "$1") || fail "no window \"$1\" to activate"
+  xdotool mousemove $((x + w / 2)) $((y + 8)) click 1
+  xdotool mousemove "$((screen_w - 1))" "$((screen_h - 1))"
+}
+
+photograph_page() {  # file name, command id
+  post "$2" || fail "the command $2 did not reach Kolvar"
+  sleep 1.5
+  photograph_window "$1" "$frame_title"
+}
+
+# The tray icon with its tip: the pointer rests on the icon, and the
+# picture takes the tip, the icon and the end of the taskbar.
+photograph_tray() {  # file name
+  local desk_w desk_h desk_x desk_y bar tip
+  read -r desk_w desk_h desk_x desk_y < <(rectangle_of -name "$desktop_title")
+  # The taskbar spans the desktop's width along its bottom edge.
+  bar=$(desktop_windows | awk -v w="$desk_w" -v bottom=$((desk_y + desk_h)) \
+    '$2 == w && $5 + $3 == bottom { print; exit }')
+  [ -n "$bar" ] || fail "no taskbar on the Wine desktop"
+  local bar_id bar_w bar_h bar_x bar_y
+  read -r bar_id bar_w bar_h bar_x bar_y <<<"$bar"
+  # The first tray icon takes the taskbar's right-most small-icon slot.
+  xdotool mousemove $((bar_x + bar_w - 10)) $((bar_y + bar_h / 2))
+  find_tip() {
+    tip=$(desktop_windows | awk -v bar="$bar_id" '$1 != bar && $3 < 40 { print; exit }')
+    [ -n "$tip" ]
+  }
+  wait_until 10 find_tip || fail "the tray icon showed no tip"
+  sleep 0.5
+  local tip_x tip_y
+  read -r _ _ _ tip_x tip_y <<<"$tip"
+  local left=$((tip_x - 16)) top=$((tip_y - 16))
+  ((left <= desk_x + desk_w - 300)) || left=$((desk_x + desk_w - 300))
+  photograph "$1" $((desk_x + desk_w - left)) $((desk_y + desk_h - top)) "$left" "$top"
+  xdotool mousemove "$((screen_w - 1))" "$((screen_h - 1))"
+}
+
+photograph_preferences() {  # file name
+  post "$tools_preference" || fail "the command $tools_preference did not reach Kolvar"
+  wait_until 10 shown "$preferences_title" || fail "the Preferences window did not open"
+  activate "$preferences_title"
+  sleep 1
+  photograph_window "$1" "$preferences_title"
+  # Cancel, as a user would close it.
+  xdotool key Escape
+  wait_until 10 gone "$preferences_title" || fail "the Preferences window did not close"
+}
+
+kolvar_start_display
+# Out of every window's way, so that no tooltip opens by chance.
+read -r screen_w screen_h _ _ < <(rectangle_of -root)
+xdotool mousemove "$((screen_w - 1))" "$((screen_h - 1))"
+
+# A freeing run asks for nearly all the machine's memory: the data cap keeps
+# Kolvar from taking it from everything else here.
+setsid prlimit --data=1610612736:1610612736 "$WINELOADER" "${desktop[@]}" "$program" \
+  </dev/null >/dev/null 2>&1 &
+wine_pid=$!
+wait_until 60 shown "$frame_title" || fail "Kolvar's window did not appear"
+activate "$frame_title"
+# The figures and the tray tip fill in on the first timer ticks.
+sleep 3
+
+mkdir -p "$out"
+echo "Screenshots of the $shows ($preset build), display $DISPLAY:"
+photograph_page memory-status "$view_memory_status"
+photograph_page free-memory "$view_free_memory"
+photograph_page automation "$view_automation"
+photograph_page regular-free "$view_regular_free"
+post "$view_memory_status"
+photograph_tray tray
+photograph_preferences preferences
+
+# The captions under the docs' pictures name the build they show.
+if [ "$out" = "$root/docs/screenshots" ]; then
+  sed -i -E "s/[0-9]+-bit build under Wine [0-9]+\.[0-9]+/$shows/g" README.md docs/user-guide.md
+  echo "Captions in README.md and docs/user-guide.md: \"$shows\"."
+else
+  echo "Captions for these pictures: \"$shows\"."
+fi
+echo "Done in $((SECONDS - started)) s."

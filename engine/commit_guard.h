@@ -9,11 +9,11 @@
 
 namespace drevcore {
 
-// The commit a run always leaves to everyone else: a tenth of the commit
-// limit, but never more than 512 MB. Below about 90 % of the limit the
-// platform neither grows its paging file nor warns of low virtual memory; on
-// large machines a tenth would hold back gigabytes, while 512 MB already
-// covers what other programs commit during the seconds a run lasts.
+// The commit a run always leaves to everyone else. A tenth of the commit
+// limit keeps a run out of the last stretch before the limit, where the
+// paging file has to grow and the platform warns of low virtual memory; but
+// on a large machine a tenth would hold back gigabytes, and 512 MB already
+// covers what other programs commit in the few seconds a run holds its blocks.
 inline constexpr std::uint64_t kCommitReserveCapBytes = 512ull << 20;
 inline constexpr std::uint64_t kCommitReservePercentOfLimit = 10;
 

@@ -3,11 +3,13 @@
 #include "meminfo.h"
 
 #include <fcntl.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace linux_shim {
 
@@ -85,23 +87,55 @@ std::uint64_t ProcessVirtualSize()
            * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
 }
 
+MEMORYSTATUSEX ReadStatus()
+{
+    const MemInfo mem = ReadMemInfo();
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    status.ullTotalPhys = mem.total;
+    status.ullAvailPhys = mem.available;
+    // What Windows calls the paging file is the commit limit: RAM plus swap.
+    status.ullTotalPageFile = mem.total + mem.swapTotal;
+    status.ullAvailPageFile = mem.available + mem.swapFree;
+    status.dwMemoryLoad = mem.total ? static_cast<DWORD>(100 - mem.available * 100 / mem.total) : 0;
+    status.ullTotalVirtual = AddressSpaceEnd() - AddressSpaceStart();
+    const std::uint64_t used = ProcessVirtualSize();
+    status.ullAvailVirtual = used < status.ullTotalVirtual ? status.ullTotalVirtual - used : 0;
+    status.ullAvailExtendedVirtual = 0;
+    return status;
+}
+
+// A reading is reused for this long, as Wine reuses one for about a second:
+// a freeing run asks before every block, and reading /proc costs tens of
+// microseconds against a block's fraction of a millisecond.
+constexpr std::int64_t kStatusReuseNs = 10'000'000;
+
+std::int64_t NowNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
+
+std::mutex statusLock;
+MEMORYSTATUSEX lastStatus{};
+std::int64_t lastReadNs = 0;
+
 } // namespace
 } // namespace linux_shim
 
 BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX status)
 {
+    using namespace linux_shim;
     if (!status || status->dwLength != sizeof *status)
         return FALSE;
-    const linux_shim::MemInfo mem = linux_shim::ReadMemInfo();
-    status->ullTotalPhys = mem.total;
-    status->ullAvailPhys = mem.available;
-    // What Windows calls the paging file is the commit limit: RAM plus swap.
-    status->ullTotalPageFile = mem.total + mem.swapTotal;
-    status->ullAvailPageFile = mem.available + mem.swapFree;
-    status->dwMemoryLoad = mem.total ? static_cast<DWORD>(100 - mem.available * 100 / mem.total) : 0;
-    status->ullTotalVirtual = linux_shim::AddressSpaceEnd() - linux_shim::AddressSpaceStart();
-    const std::uint64_t used = linux_shim::ProcessVirtualSize();
-    status->ullAvailVirtual = used < status->ullTotalVirtual ? status->ullTotalVirtual - used : 0;
-    status->ullAvailExtendedVirtual = 0;
+    std::lock_guard<std::mutex> hold(statusLock);
+    const std::int64_t now = NowNs();
+    if (lastStatus.dwLength == 0 || now - lastReadNs >= kStatusReuseNs) {
+        lastStatus = ReadStatus();
+        lastReadNs = now;
+    }
+    *status = lastStatus;
     return TRUE;
 }
+

@@ -73,7 +73,9 @@ public:
     virtual ~CDMemoryFree();
 
     // Freeing runs. Amounts are KB unless the name ends in MB; -1 selects
-    // the amount stored by FreeMemoryThread.
+    // the amount stored by FreeMemoryThread. A run stops early when the
+    // platform refuses a block, or when one more block would leave other
+    // programs less than their reserve of commit.
     int FreeMemory(int amountKB);
     int FreeMemoryKB(int amountKB);
     int FreeMemoryMB(int amountMB);

@@ -1,5 +1,7 @@
 #include "drevcore.h"
 
+#include "commit_guard.h"
+
 #include <cstring>
 #include <deque>
 
@@ -74,6 +76,7 @@ int CDMemoryFree::FreeMemory(int amountKB)
     const std::uint32_t amount = static_cast<std::uint32_t>(amountKB);
     std::deque<HGLOBAL> blocks;
     std::uint32_t processed = 0;
+    drevcore::CommitGuard guard;
 
     if (amount > 0) {
         m_ProgressPercent = 0;
@@ -83,9 +86,14 @@ int CDMemoryFree::FreeMemory(int amountKB)
             m_ProgressPercent = static_cast<std::int32_t>(std::uint64_t{processed} * 100 / amount);
             if (m_Closing.load(std::memory_order_relaxed))
                 break;
+            // A block that would eat into other programs' reserve of commit
+            // ends the run as a refused one does.
+            if (!guard.AllowsBlock(kBlockBytes))
+                break;
             HGLOBAL block = GlobalAlloc(GMEM_FIXED, kBlockBytes);
             if (block == nullptr)
                 break;
+            guard.Took(kBlockBytes);
             blocks.push_back(block);
             std::memset(block, 0, kBlockBytes);
             processed += kBlockKB;

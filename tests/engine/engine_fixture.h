@@ -17,8 +17,10 @@ protected:
     }
 };
 
-// Reaches the progress field, to check what the getter makes of any value.
+// Reaches the progress field, to check what the getter makes of any value,
+// and the closing flag, to tell what a worker did after destruction began.
 class CDMemoryFreeProbe {
 public:
     static void SetProgress(CDMemoryFree& engine, int value) { engine.m_ProgressPercent = value; }
+    static bool IsClosing(const CDMemoryFree& engine) { return engine.m_Closing != 0; }
 };

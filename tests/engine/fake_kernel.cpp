@@ -17,7 +17,7 @@ std::mutex lock;
 std::condition_variable changed;
 Script script;
 Record record;
-std::map<void*, int> live;  // block -> allocation index
+std::map<void*, int> live;  // block -> allocation index; every block is 1 MB
 int nextIndex = 0;
 int runningThreads = 0;
 bool gateOpen = false;
@@ -33,6 +33,8 @@ void DefaultScript()
     script.info.dwAllocationGranularity = 65536;
     script.status.ullTotalPhys = 100 * MB;
     script.status.ullAvailPhys = 100 * MB;
+    script.status.ullTotalPageFile = 4096 * MB;
+    script.status.ullAvailPageFile = 4096 * MB;
 }
 
 } // namespace
@@ -106,8 +108,15 @@ BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX status)
     if (status->dwLength != sizeof *status)
         return FALSE;
     ++record.statusQueries;
+    if (script.refuseStatus)
+        return FALSE;
     *status = script.status;
     status->dwLength = sizeof *status;
+    if (script.chargeBlocks) {
+        const DWORDLONG held = live.size() * MB;
+        const DWORDLONG avail = status->ullAvailPageFile;
+        status->ullAvailPageFile = avail > held ? avail - held : 0;
+    }
     return TRUE;
 }
 
@@ -133,6 +142,13 @@ HGLOBAL WINAPI GlobalAlloc(UINT, SIZE_T bytes)
 
 HGLOBAL WINAPI GlobalFree(HGLOBAL block)
 {
+    std::function<void()> hook;
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        hook = script.onRelease;
+    }
+    if (hook)
+        hook();
     std::lock_guard<std::mutex> hold(lock);
     ++record.releaseAttempts;
     const auto found = live.find(block);

@@ -20,11 +20,18 @@ struct Script {
     // how many times; -1 refuses it for ever.
     int refuseReleaseOfBlock = -1;
     int releaseRefusals = 0;
+    // Blocks held are charged to the available page-file figure, as a real
+    // kernel charges committed memory; off, the figure stays as scripted
+    // (a stale reading).
+    bool chargeBlocks = true;
+    bool refuseStatus = false;
     bool refuseThreads = false;
     // New threads wait at a gate until OpenThreadGate().
     bool holdThreads = false;
-    // Run before each allocation, and after each Sleep with the clock.
+    // Run before each allocation and each release, and after each Sleep
+    // with the clock.
     std::function<void()> onAlloc;
+    std::function<void()> onRelease;
     std::function<void(std::uint64_t nowMs)> onSleep;
 };
 
@@ -41,7 +48,8 @@ struct Record {
     std::vector<DWORD> sleeps;
 };
 
-// Resets script and record: 100 MB total and available, 4 KB pages.
+// Resets script and record: 100 MB of RAM and 4 GB of page file, all
+// available, 4 KB pages.
 void Reset();
 // Changes the script under the fake's lock.
 void Edit(const std::function<void(Script&)>& change);

@@ -72,8 +72,11 @@ TEST_F(FreeMemoryTest, PartialRunReleasesEverythingItGotLastFirst)
 TEST_F(FreeMemoryTest, ProgressRisesPerBlockAndReaches100OnlyAfterRelease)
 {
     CDMemoryFree engine;
-    std::vector<DWORD> seen;
-    fake_kernel::Edit([&](fake_kernel::Script& s) { s.onAlloc = [&] { seen.push_back(engine.getProgressPercent()); }; });
+    std::vector<DWORD> seen, seenAtRelease;
+    fake_kernel::Edit([&](fake_kernel::Script& s) {
+        s.onAlloc = [&] { seen.push_back(engine.getProgressPercent()); };
+        s.onRelease = [&] { seenAtRelease.push_back(engine.getProgressPercent()); };
+    });
     engine.FreeMemory(65536);
     ASSERT_EQ(seen.size(), 64u);
     const std::vector<DWORD> start(seen.begin(), seen.begin() + 7);
@@ -81,7 +84,12 @@ TEST_F(FreeMemoryTest, ProgressRisesPerBlockAndReaches100OnlyAfterRelease)
     EXPECT_EQ(seen.back(), 98u);
     for (size_t k = 0; k < seen.size(); ++k)
         EXPECT_EQ(seen[k], k * 1024 * 100 / 65536) << "block " << k;
+    EXPECT_EQ(seenAtRelease, std::vector<DWORD>(64, 98)) << "a page must not see 100 while memory goes back";
     EXPECT_EQ(engine.getProgressPercent(), 100u);
+
+    seenAtRelease.clear();
+    engine.FreeMemory(4096);
+    EXPECT_EQ(seenAtRelease, std::vector<DWORD>(4, 75));
 }
 
 TEST_F(FreeMemoryTest, ProgressOfAVeryLargeRequestDoesNotWrap)

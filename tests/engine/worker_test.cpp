@@ -93,11 +93,30 @@ TEST_F(WorkerTest, DestroyingTheObjectWaitsForItsWorkerAndCutsTheRunShort)
 
 TEST_F(WorkerTest, DestroyingTheObjectStopsBothLoops)
 {
+    // Both loops are held in their first pause until the object is closing.
+    // Virtual time would let the rest of a 20 s pause pass unnoticed, so
+    // count the sleeps the loops begin after that instead.
     auto engine = std::make_unique<CDMemoryFree>();
+    const CDMemoryFree* raw = engine.get();
+    const std::thread::id destroyer = std::this_thread::get_id();
+    std::atomic<int> held{0}, sleepsWhileClosing{0};
+    fake_kernel::Edit([&](fake_kernel::Script& s) {
+        s.onSleep = [&, raw, destroyer](std::uint64_t) {
+            if (std::this_thread::get_id() == destroyer)
+                return;  // the destructor's own waits
+            if (CDMemoryFreeProbe::IsClosing(*raw)) {
+                ++sleepsWhileClosing;
+                return;
+            }
+            ++held;
+            WaitFor([raw] { return CDMemoryFreeProbe::IsClosing(*raw); });
+        };
+    });
     engine->MinimalKeepThread(1024, 500);
     engine->MinimalKeepModeThread(1);
-    ASSERT_TRUE(WaitFor([&] { return engine->getMinimalKeepIsInProgress() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return held == 2; }));
     engine.reset();
     fake_kernel::JoinThreads();
+    EXPECT_EQ(sleepsWhileClosing, 0) << "a loop paused on after its object began closing";
     EXPECT_EQ(fake_kernel::LiveBlocks(), 0);
 }

@@ -1,6 +1,7 @@
 #include "engine_fixture.h"
 
 #include <numeric>
+#include <ostream>
 
 using fake_kernel::MB;
 using KeepFreeTest = EngineTest;
@@ -115,6 +116,13 @@ struct WatchdogCase {
     size_t freedMB;
     int statusQueries;
 };
+
+// Without a printer GoogleTest dumps the bytes, padding included, and the
+// case names change from run to run.
+void PrintTo(const WatchdogCase& c, std::ostream* os)
+{
+    *os << "mode " << c.mode << ", " << c.availMB << " of " << c.totalMB << " MB available";
+}
 
 class WatchdogTest : public EngineTest, public ::testing::WithParamInterface<WatchdogCase> {};
 

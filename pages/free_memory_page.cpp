@@ -66,7 +66,7 @@ void CFreeMemoryPage::InitRanges()
     // 32-bit ranges: a total above 32767 MB must not wrap.
     m_amountSlider.SetRange(0, static_cast<int>(status.getStatusPhyTotalMB()), FALSE);
     m_amountSlider.SetTicFreq(1);
-    SendMessage(WM_HSCROLL, 0, 0);
+    ShowAmount();
     m_availableGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
     m_forecastGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
     m_runProgress.SetRange32(0, 100);
@@ -94,10 +94,15 @@ void CFreeMemoryPage::UpdateFigures()
     UpdateData(FALSE);
 }
 
-void CFreeMemoryPage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+void CFreeMemoryPage::ShowAmount()
 {
     m_amountText = FormatText("%u MBs", static_cast<unsigned>(m_amountSlider.GetPos()));
     UpdateData(FALSE);
+}
+
+void CFreeMemoryPage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    ShowAmount();
     CWnd::OnHScroll(nSBCode, nPos, pScrollBar);
 }
 
@@ -113,5 +118,5 @@ void CFreeMemoryPage::OnFree()
     // The forecast of the last update: what should be available afterwards.
     m_memoryFree.FreeMemoryThreadMB(m_forecastGauge.GetPos());
     m_amountSlider.SetPos(0);
-    SendMessage(WM_HSCROLL, 0, 0);
+    ShowAmount();
 }

@@ -119,7 +119,7 @@ TEST_F(ViewTest, TheLabelIsEmptyUntilTheFirstTickThenFollowsTheAutomationMode)
     StatusTick();
     EXPECT_EQ(AutomationLabel(), "Automation : Programs run stably");
     ChooseAutomation(0); // no button chosen: the label keeps what it says
-    ASSERT_EQ(View()->GetAutomationPage()->m_automationMode, -1);
+    ASSERT_EQ(View()->GetAutomationPage()->Mode(), -1);
     StatusTick();
     EXPECT_EQ(AutomationLabel(), "Automation : Programs run stably");
     ChooseAutomation(IDC_RADIO_NONE);

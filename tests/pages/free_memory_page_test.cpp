@@ -28,8 +28,19 @@ protected:
     {
         auto page = std::make_unique<CFreeMemoryPage>(&host);
         EXPECT_NE(page->m_hWnd, nullptr);
+        amountSlider.Attach(::GetDlgItem(*page, IDC_FREE_AMOUNT_SLIDER));
+        availableGauge.Attach(::GetDlgItem(*page, IDC_AVAILABLE_GAUGE));
+        forecastGauge.Attach(::GetDlgItem(*page, IDC_FORECAST_GAUGE));
+        runProgress.Attach(::GetDlgItem(*page, IDC_RUN_PROGRESS));
+        freeButton.Attach(::GetDlgItem(*page, IDC_FREE_BUTTON));
         return page;
     }
+    // The page's controls, as its own members see them.
+    CSliderCtrl amountSlider;
+    CProgressCtrl availableGauge;
+    CProgressCtrl forecastGauge;
+    CProgressCtrl runProgress;
+    CButton freeButton;
     static std::string Forecast(unsigned mb)
     {
         return "After freeing, avaiable memory will approximately be : " + std::to_string(mb) + " MB";
@@ -51,19 +62,19 @@ protected:
 TEST_F(FreeMemoryPageTest, StartsReadyWithTheForecastEqualToTheAvailableMemory)
 {
     auto page = MakePage();
-    EXPECT_EQ(page->m_amountSlider.GetPos(), 0);
+    EXPECT_EQ(amountSlider.GetPos(), 0);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 1234 MB");
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234));
-    EXPECT_EQ(page->m_availableGauge.GetPos(), 1234);
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 1234);
-    ExpectRange(page->m_amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 2048);
-    ExpectGaugeRange(page->m_availableGauge, 0, 2048);
-    ExpectGaugeRange(page->m_forecastGauge, 0, 2048);
-    ExpectGaugeRange(page->m_runProgress, 0, 100);
-    EXPECT_TRUE(page->m_freeButton.IsWindowEnabled());
+    EXPECT_EQ(availableGauge.GetPos(), 1234);
+    EXPECT_EQ(forecastGauge.GetPos(), 1234);
+    ExpectRange(amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 2048);
+    ExpectGaugeRange(availableGauge, 0, 2048);
+    ExpectGaugeRange(forecastGauge, 0, 2048);
+    ExpectGaugeRange(runProgress, 0, 100);
+    EXPECT_TRUE(freeButton.IsWindowEnabled());
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
-    EXPECT_FALSE(HasVisibleStyle(page->m_runProgress));
+    EXPECT_FALSE(HasVisibleStyle(runProgress));
 }
 
 TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
@@ -74,7 +85,7 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234)) << "the forecast waits for the next update";
     Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1334));
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 1334);
+    EXPECT_EQ(forecastGauge.GetPos(), 1334);
 
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 814); // exactly the total
     Tick(*page, CFreeMemoryPage::figuresTimer);
@@ -83,7 +94,7 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 2048);
     Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(2048));
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 2048);
+    EXPECT_EQ(forecastGauge.GetPos(), 2048);
 }
 
 TEST_F(FreeMemoryPageTest, FreeButtonFollowsTheRunProgressEvenWhileThePageIsHidden)
@@ -91,21 +102,21 @@ TEST_F(FreeMemoryPageTest, FreeButtonFollowsTheRunProgressEvenWhileThePageIsHidd
     auto page = MakePage(); // the host and the page stay hidden
     StandInSetProgress(40);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_FALSE(page->m_freeButton.IsWindowEnabled());
+    EXPECT_FALSE(freeButton.IsWindowEnabled());
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
-    EXPECT_TRUE(HasVisibleStyle(page->m_runProgress));
-    EXPECT_EQ(page->m_runProgress.GetPos(), 40);
+    EXPECT_TRUE(HasVisibleStyle(runProgress));
+    EXPECT_EQ(runProgress.GetPos(), 40);
 
     StandInSetProgress(99);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_FALSE(page->m_freeButton.IsWindowEnabled());
-    EXPECT_EQ(page->m_runProgress.GetPos(), 99);
+    EXPECT_FALSE(freeButton.IsWindowEnabled());
+    EXPECT_EQ(runProgress.GetPos(), 99);
 
     StandInSetProgress(100);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_TRUE(page->m_freeButton.IsWindowEnabled());
+    EXPECT_TRUE(freeButton.IsWindowEnabled());
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
-    EXPECT_FALSE(HasVisibleStyle(page->m_runProgress));
+    EXPECT_FALSE(HasVisibleStyle(runProgress));
 }
 
 TEST_F(FreeMemoryPageTest, FreeStartsOneRunOfTheLastForecastAndResetsTheSlider)
@@ -119,8 +130,8 @@ TEST_F(FreeMemoryPageTest, FreeStartsOneRunOfTheLastForecastAndResetsTheSlider)
     Click(*page, IDC_FREE_BUTTON);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 1334);
-    EXPECT_EQ(StandInRunObject(0), &page->m_memoryFree);
-    EXPECT_EQ(page->m_amountSlider.GetPos(), 0);
+    EXPECT_TRUE(IsPartOf(StandInRunObject(0), *page)) << "the page's own engine object";
+    EXPECT_EQ(amountSlider.GetPos(), 0);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1334));
     Tick(*page, CFreeMemoryPage::figuresTimer);
@@ -139,16 +150,16 @@ TEST_F(FreeMemoryPageTest, LargeMachinesKeepTheirWholeRange)
 {
     SetMemory(65536, 40000);
     auto page = MakePage();
-    ExpectRange(page->m_amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 65536);
-    ExpectGaugeRange(page->m_availableGauge, 0, 65536);
-    ExpectGaugeRange(page->m_forecastGauge, 0, 65536);
-    EXPECT_EQ(page->m_availableGauge.GetPos(), 40000);
+    ExpectRange(amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 65536);
+    ExpectGaugeRange(availableGauge, 0, 65536);
+    ExpectGaugeRange(forecastGauge, 0, 65536);
+    EXPECT_EQ(availableGauge.GetPos(), 40000);
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 40000 MB");
 
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 33000);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "33000 MBs");
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 65536);
+    EXPECT_EQ(forecastGauge.GetPos(), 65536);
 }
 
 TEST_F(FreeMemoryPageTest, ItsOwnTimerRefreshesTheFiguresEveryTenthOfASecond)
@@ -173,25 +184,25 @@ TEST_F(FreeMemoryPageTest, AnUnchangedUpdateWritesNothingToTheControls)
     MessageCounter availableText(::GetDlgItem(*page, IDC_AVAILABLE_TEXT));
     MessageCounter forecastText(::GetDlgItem(*page, IDC_FORECAST_TEXT));
     MessageCounter amountText(::GetDlgItem(*page, IDC_FREE_AMOUNT_TEXT));
-    MessageCounter availableGauge(page->m_availableGauge);
-    MessageCounter forecastGauge(page->m_forecastGauge);
-    MessageCounter runProgress(page->m_runProgress);
-    MessageCounter freeButton(page->m_freeButton);
+    MessageCounter availableGaugeMessages(availableGauge);
+    MessageCounter forecastGaugeMessages(forecastGauge);
+    MessageCounter runProgressMessages(runProgress);
+    MessageCounter freeButtonMessages(freeButton);
     for (int tick = 0; tick < 3; ++tick)
         Tick(*page, CFreeMemoryPage::figuresTimer);
 
     for (const MessageCounter* text : {&availableText, &forecastText, &amountText})
         EXPECT_EQ(text->Count(WM_SETTEXT), 0);
-    for (const MessageCounter* gauge : {&availableGauge, &forecastGauge, &runProgress})
+    for (const MessageCounter* gauge : {&availableGaugeMessages, &forecastGaugeMessages, &runProgressMessages})
         EXPECT_EQ(gauge->Count(PBM_SETPOS), 0);
-    EXPECT_EQ(runProgress.Count(WM_SHOWWINDOW), 0);
-    EXPECT_EQ(freeButton.Count(BM_SETIMAGE), 0);
-    EXPECT_EQ(freeButton.Count(WM_ENABLE), 0);
+    EXPECT_EQ(runProgressMessages.Count(WM_SHOWWINDOW), 0);
+    EXPECT_EQ(freeButtonMessages.Count(BM_SETIMAGE), 0);
+    EXPECT_EQ(freeButtonMessages.Count(WM_ENABLE), 0);
 
     // A change is still written, once.
     StandInSetProgress(60);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_EQ(runProgress.Count(PBM_SETPOS), 1);
+    EXPECT_EQ(runProgressMessages.Count(PBM_SETPOS), 1);
     EXPECT_EQ(availableText.Count(WM_SETTEXT), 0);
 }
 

@@ -41,8 +41,9 @@ protected:
     static std::vector<std::string> Column(CMemoryStatusPage& page, int column)
     {
         std::vector<std::string> cells;
-        for (int row = 0; row < page.m_statusList.GetItemCount(); ++row)
-            cells.push_back(page.m_statusList.GetItemText(row, column));
+        const DialogItem<CListCtrl> list(page, IDC_STATUS_LIST);
+        for (int row = 0; row < list.GetItemCount(); ++row)
+            cells.push_back(list.GetItemText(row, column));
         return cells;
     }
 };
@@ -73,7 +74,7 @@ TEST_F(MemoryStatusPageTest, ShowsNineRowsInOrderWithTheirFormats)
 TEST_F(MemoryStatusPageTest, ListLooksAsDesigned)
 {
     auto page = MakePage();
-    CListCtrl& list = page->m_statusList;
+    DialogItem<CListCtrl> list(*page, IDC_STATUS_LIST);
     char heading[32] = {};
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT;
@@ -113,7 +114,7 @@ TEST_F(MemoryStatusPageTest, FiguresChangeOnlyOnRefreshAndOnlyInTheValueColumn)
     EXPECT_EQ(values[8], "65536 bytes");
     EXPECT_EQ(values[1], atStart[1]);
     EXPECT_EQ(Column(*page, 0), std::vector<std::string>(std::begin(expectedLabels), std::end(expectedLabels)));
-    EXPECT_TRUE(HasVisibleStyle(page->m_statusList)) << "the list must come back after its blink";
+    EXPECT_TRUE(HasVisibleStyle(::GetDlgItem(*page, IDC_STATUS_LIST))) << "the list must come back after its blink";
 }
 
 TEST(PageTextTest, AddressesAreUpperCaseAndZeroPaddedToThePointerWidth)

@@ -44,6 +44,22 @@ protected:
     CWnd host;
 };
 
+// The page's control with this id in a wrapper of the given kind; the
+// wrapper leaves the control alone when it goes.
+template <typename Control>
+struct DialogItem : Control {
+    DialogItem(HWND dialog, int id) { this->Attach(::GetDlgItem(dialog, id)); }
+};
+
+// Whether object lies within page: the page's own engine object, say.
+template <typename Page>
+bool IsPartOf(const void* object, const Page& page)
+{
+    const auto* begin = reinterpret_cast<const char*>(&page);
+    const auto* at = static_cast<const char*>(object);
+    return at >= begin && at < begin + sizeof(Page);
+}
+
 bool HasVisibleStyle(HWND window);
 HICON ButtonIcon(HWND page, int id);
 HICON ProgramIcon(int id);

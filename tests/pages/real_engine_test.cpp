@@ -35,12 +35,14 @@ TEST_F(RealEnginePageTest, MemoryStatusShowsThePlatformsAddressSpaceAndMemory)
     memory.dwLength = sizeof memory;
     ::GlobalMemoryStatusEx(&memory);
 
-    ASSERT_EQ(page.m_statusList.GetItemCount(), 9);
-    EXPECT_EQ(page.m_statusList.GetItemText(1, 1),
+    CListCtrl list;
+    list.Attach(::GetDlgItem(page, IDC_STATUS_LIST));
+    ASSERT_EQ(list.GetItemCount(), 9);
+    EXPECT_EQ(list.GetItemText(1, 1),
               std::to_string(static_cast<unsigned>(memory.ullTotalPhys >> 20)) + " MBs");
-    EXPECT_EQ(page.m_statusList.GetItemText(6, 1), FormatAddress(info.lpMinimumApplicationAddress));
-    EXPECT_EQ(page.m_statusList.GetItemText(7, 1), FormatAddress(info.lpMaximumApplicationAddress));
-    EXPECT_EQ(page.m_statusList.GetItemText(8, 1), std::to_string(info.dwPageSize) + " bytes");
+    EXPECT_EQ(list.GetItemText(6, 1), FormatAddress(info.lpMinimumApplicationAddress));
+    EXPECT_EQ(list.GetItemText(7, 1), FormatAddress(info.lpMaximumApplicationAddress));
+    EXPECT_EQ(list.GetItemText(8, 1), std::to_string(info.dwPageSize) + " bytes");
 }
 
 TEST_F(RealEnginePageTest, FreeMemoryRangesCoverTheWholeMachine)
@@ -50,11 +52,9 @@ TEST_F(RealEnginePageTest, FreeMemoryRangesCoverTheWholeMachine)
     memory.dwLength = sizeof memory;
     ::GlobalMemoryStatusEx(&memory);
     const int totalMB = static_cast<int>(memory.ullTotalPhys >> 20);
-    EXPECT_EQ(page.m_amountSlider.GetRangeMax(), totalMB);
-    int lower = -1, upper = -1;
-    page.m_availableGauge.GetRange(lower, upper);
-    EXPECT_EQ(upper, totalMB);
-    EXPECT_TRUE(page.m_freeButton.IsWindowEnabled()) << "a fresh engine object runs nothing";
+    EXPECT_EQ(::SendDlgItemMessage(page, IDC_FREE_AMOUNT_SLIDER, TBM_GETRANGEMAX, 0, 0), totalMB);
+    EXPECT_EQ(::SendDlgItemMessage(page, IDC_AVAILABLE_GAUGE, PBM_GETRANGE, FALSE, 0), totalMB);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_FREE_BUTTON))) << "a fresh engine object runs nothing";
 }
 
 } // namespace

@@ -28,14 +28,21 @@ protected:
     {
         auto page = std::make_unique<CRegularFreePage>(&host);
         EXPECT_NE(page->m_hWnd, nullptr);
+        amountSlider.Attach(::GetDlgItem(*page, IDC_REGULAR_AMOUNT_SLIDER));
+        thresholdSlider.Attach(::GetDlgItem(*page, IDC_THRESHOLD_SLIDER));
+        intervalSpin.Attach(::GetDlgItem(*page, IDC_INTERVAL_SPIN));
         return page;
     }
+    // The page's controls, as its own members see them.
+    CSliderCtrl amountSlider;
+    CSliderCtrl thresholdSlider;
+    CSpinButtonCtrl intervalSpin;
     // Chooses a mode and presses "Apply" down, which reads the choice.
     static void ApplyMode(CRegularFreePage& page, int radioId)
     {
         Click(page, radioId);
         Click(page, IDC_APPLY_TOGGLE);
-        ASSERT_EQ(page.m_applyState, 1);
+        ASSERT_TRUE(page.Values().applied);
     }
     static std::vector<TimerCall> RuleTimerCalls(CRegularFreePage& page)
     {
@@ -50,20 +57,20 @@ protected:
 TEST_F(RegularFreePageTest, StartsKeepingAtLeastZeroWithTheRuleDisarmed)
 {
     auto page = MakePage();
-    EXPECT_EQ(page->m_regularFreeMode, 1);
+    EXPECT_EQ(page->Values().mode, 1);
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_KEEP_AT_LEAST));
     EXPECT_FALSE(IsChecked(*page, IDC_RADIO_FREE_MEMORY));
     EXPECT_FALSE(IsChecked(*page, IDC_APPLY_TOGGLE));
-    EXPECT_EQ(page->m_applyState, 0);
-    EXPECT_EQ(page->m_amountSlider.GetPos(), 0);
-    EXPECT_EQ(page->m_thresholdSlider.GetPos(), 0);
-    EXPECT_EQ(page->m_amountSlider.GetRangeMax(), 512);
-    EXPECT_EQ(page->m_thresholdSlider.GetRangeMax(), 512);
+    EXPECT_FALSE(page->Values().applied);
+    EXPECT_EQ(amountSlider.GetPos(), 0);
+    EXPECT_EQ(thresholdSlider.GetPos(), 0);
+    EXPECT_EQ(amountSlider.GetRangeMax(), 512);
+    EXPECT_EQ(thresholdSlider.GetRangeMax(), 512);
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "0 MBs free");
     EXPECT_EQ(ControlText(*page, IDC_INTERVAL_EDIT), "100");
     int lower = 0, upper = 0;
-    page->m_intervalSpin.GetRange32(lower, upper);
+    intervalSpin.GetRange32(lower, upper);
     EXPECT_EQ(lower, 10);
     EXPECT_EQ(upper, 60000);
     EXPECT_TRUE(RuleTimerCalls(*page).empty()) << "the rule must wait for Apply";
@@ -73,8 +80,8 @@ TEST_F(RegularFreePageTest, LargeMachinesKeepTheirWholeSliderRange)
 {
     SetMemory(40000, 300);
     auto page = MakePage();
-    EXPECT_EQ(page->m_amountSlider.GetRangeMax(), 40000);
-    EXPECT_EQ(page->m_thresholdSlider.GetRangeMax(), 40000);
+    EXPECT_EQ(amountSlider.GetRangeMax(), 40000);
+    EXPECT_EQ(thresholdSlider.GetRangeMax(), 40000);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 39000);
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "39000 MBs free");
 }
@@ -86,7 +93,7 @@ TEST_F(RegularFreePageTest, EitherSliderRewritesBothTexts)
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "256 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "0 MBs free");
     // Moved in code, reported by the other slider: both texts follow.
-    page->m_amountSlider.SetPos(128);
+    amountSlider.SetPos(128);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 64);
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "128 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "64 MBs free");
@@ -100,18 +107,18 @@ TEST_F(RegularFreePageTest, ASliderMovePutsTheRadioButtonsBackToTheHeldMode)
     DragSlider(*page, IDC_REGULAR_AMOUNT_SLIDER, 10);
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_KEEP_AT_LEAST));
     EXPECT_FALSE(IsChecked(*page, IDC_RADIO_FREE_MEMORY));
-    EXPECT_EQ(page->m_regularFreeMode, 1);
+    EXPECT_EQ(page->Values().mode, 1);
 }
 
 TEST_F(RegularFreePageTest, FreeMemoryModeAsksForTheAvailableAmountPlusN)
 {
     auto page = MakePage();
     ApplyMode(*page, IDC_RADIO_FREE_MEMORY);
-    EXPECT_EQ(page->m_regularFreeMode, 0);
+    EXPECT_EQ(page->Values().mode, 0);
     Tick(*page, CRegularFreePage::ruleTimer);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 300) << "N = 0 still frees the available amount";
-    EXPECT_EQ(StandInRunObject(0), &page->m_memoryFree);
+    EXPECT_TRUE(IsPartOf(StandInRunObject(0), *page)) << "the page's own engine object";
 
     DragSlider(*page, IDC_REGULAR_AMOUNT_SLIDER, 200);
     SetMemory(512, 100);
@@ -142,7 +149,7 @@ TEST_F(RegularFreePageTest, KeepAtLeastFreesTheThresholdOnlyStrictlyBelowIt)
 TEST_F(RegularFreePageTest, ApplyDownArmsTheRuleAtTheIntervalAndUpKillsIt)
 {
     auto page = MakePage();
-    page->m_intervalSpin.SetPos32(15);
+    intervalSpin.SetPos32(15);
     Click(*page, IDC_APPLY_TOGGLE);
     EXPECT_TRUE(IsChecked(*page, IDC_APPLY_TOGGLE));
     std::vector<TimerCall> calls = RuleTimerCalls(*page);
@@ -152,11 +159,11 @@ TEST_F(RegularFreePageTest, ApplyDownArmsTheRuleAtTheIntervalAndUpKillsIt)
     EXPECT_NE(calls[0].result, 0u);
 
     // A new interval waits for the next Apply.
-    page->m_intervalSpin.SetPos32(20);
+    intervalSpin.SetPos32(20);
     EXPECT_EQ(RuleTimerCalls(*page).size(), 1u);
 
     Click(*page, IDC_APPLY_TOGGLE);
-    EXPECT_EQ(page->m_applyState, 0);
+    EXPECT_FALSE(page->Values().applied);
     calls = RuleTimerCalls(*page);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_TRUE(calls[1].kill);
@@ -185,24 +192,28 @@ TEST_F(RegularFreePageTest, ATypedIntervalOutsideTheRangeCannotMakeARunawayTimer
 TEST_F(RegularFreePageTest, WhatTheViewRestoresShowsAndWhatItSavesIsRead)
 {
     auto page = MakePage();
-    page->m_regularFreeMode = 0;
-    page->m_amountSlider.SetPos(64);
-    page->m_thresholdSlider.SetPos(128);
-    page->m_intervalSpin.SetPos32(30);
-    page->UpdateData(FALSE);
-    page->SendMessage(WM_HSCROLL, 0, 0);
+    RegularFreeValues restored;
+    restored.mode = CRegularFreePage::FreeMemoryMode;
+    restored.freeAmountMB = 64;
+    restored.keepAtLeastMB = 128;
+    restored.intervalAnswer = 30;
+    restored.applied = true;
+    page->Restore(restored);
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_FREE_MEMORY));
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "64 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "128 MBs free");
     EXPECT_EQ(ControlText(*page, IDC_INTERVAL_EDIT), "30");
+    EXPECT_FALSE(IsChecked(*page, IDC_APPLY_TOGGLE)) << "the toggle is never restored";
     EXPECT_TRUE(RuleTimerCalls(*page).empty()) << "a restore does not arm the rule";
 
     Click(*page, IDC_APPLY_TOGGLE);
     Click(*page, IDC_RADIO_KEEP_AT_LEAST);
-    page->UpdateData(TRUE);
-    EXPECT_EQ(page->m_applyState, 1);
-    EXPECT_EQ(page->m_regularFreeMode, 1);
-    EXPECT_EQ(LOWORD(page->m_intervalSpin.GetPos()), 30);
+    const RegularFreeValues saved = page->Values();
+    EXPECT_TRUE(saved.applied);
+    EXPECT_EQ(saved.mode, CRegularFreePage::KeepAtLeastMode);
+    EXPECT_EQ(saved.freeAmountMB, 64);
+    EXPECT_EQ(saved.keepAtLeastMB, 128);
+    EXPECT_EQ(saved.intervalAnswer, 30u);
 }
 
 } // namespace

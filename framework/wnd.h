@@ -65,11 +65,14 @@ public:
     }
     BOOL DestroyWindow();
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
-    // Changes the text only when it differs from the window's text now.
-    void SetWindowText(const std::string& text);
+    void SetWindowText(const std::string& text) { ::SetWindowTextA(m_hWnd, text.c_str()); }
     std::string GetWindowText() const;
-    // WM_SETICON, only when the window does not show this icon already.
-    HICON SetIcon(HICON hIcon, BOOL bBigIcon);
+    // Answers the icon the window showed before.
+    HICON SetIcon(HICON hIcon, BOOL bBigIcon)
+    {
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));
+    }
 
     // The child control with this id, looked up once and then remembered:
     // under Wine every search of the window tree is a round trip to its

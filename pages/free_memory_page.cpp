@@ -4,24 +4,6 @@
 #include "program_icon.h"
 #include "resource.h"
 
-namespace {
-
-// Judged by the control's own style: the page itself is often hidden.
-void ShowIfChanged(CWnd& window, bool show)
-{
-    const bool shown = (::GetWindowLongPtr(window, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (shown != show)
-        window.ShowWindow(show ? SW_SHOW : SW_HIDE);
-}
-
-void EnableIfChanged(CWnd& window, bool enable)
-{
-    if (!window.IsWindowEnabled() == enable)
-        window.EnableWindow(enable);
-}
-
-} // namespace
-
 CFreeMemoryPage::CFreeMemoryPage(CWnd* pParent)
 {
     Create(IDD_FREE_MEMORY_PAGE, pParent);
@@ -77,18 +59,18 @@ void CFreeMemoryPage::UpdateFigures()
 {
     CDMemoryStatus status;
     m_availableText = FormatText("Available Memory : %u MB", static_cast<unsigned>(status.getStatusPhyAvaiMB()));
-    m_availableGauge.SetPos(static_cast<int>(status.getStatusPhyAvaiMB()));
+    SetPosIfChanged(m_availableGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
 
     DWORD forecast = static_cast<DWORD>(m_amountSlider.GetPos()) + status.getStatusPhyAvaiMB();
     if (forecast > status.getStatusPhyTotalMB())
         forecast = status.getStatusPhyTotalMB();
     m_forecastText = FormatText("After freeing, avaiable memory will approximately be : %u MB",
                                 static_cast<unsigned>(forecast));
-    m_forecastGauge.SetPos(static_cast<int>(forecast));
+    SetPosIfChanged(m_forecastGauge, static_cast<int>(forecast));
 
-    m_runProgress.SetPos(static_cast<int>(m_memoryFree.getProgressPercent()));
+    SetPosIfChanged(m_runProgress, static_cast<int>(m_memoryFree.getProgressPercent()));
     const bool running = m_memoryFree.getProgressPercent() < 100;
-    m_freeButton.SetIcon(LoadProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
+    SetIconIfChanged(m_freeButton, LoadProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);
     UpdateData(FALSE);

@@ -34,6 +34,12 @@ protected:
         ASSERT_TRUE(page.Create(IDD_TEST_PAGE, &hostWnd));
     }
     void TearDown() override { ::DestroyWindow(hostWnd.Detach()); }
+    static std::string ReadText(HWND window)
+    {
+        char text[64] = {};
+        ::GetWindowTextA(window, text, sizeof text);
+        return text;
+    }
     CWnd hostWnd;
     ControlsPage page;
 };
@@ -79,20 +85,25 @@ TEST_F(ControlsTest, SpinReportsABuddyTextThatIsNoPosition)
     EXPECT_EQ(page.buddy.GetWindowText(), "100");
 }
 
-TEST_F(ControlsTest, SettersLeaveUnchangedControlsAlone)
+TEST_F(ControlsTest, EachSetterIsTheOneMessageItNames)
 {
-    page.progress.SetRange32(0, 100);
-    page.slider.SetRange(0, 100);
     HICON icon = ::LoadIcon(nullptr, IDI_APPLICATION);
-    MessageCounter progress(page.progress), slider(page.slider), button(page.button), list(page.list);
-    MessageCounter hostIcon(hostWnd);
     page.list.InsertColumn(0, "Data Type");
     page.list.InsertColumn(1, "Value");
     page.list.InsertItem(0, "Memory Load");
-    for (int round = 0; round < 3; ++round) {
-        page.progress.SetPos(40);
+    MessageLog progress(page.progress, {PBM_GETPOS, PBM_SETPOS, PBM_GETRANGE, PBM_SETRANGE32});
+    MessageLog slider(page.slider, {TBM_GETPOS, TBM_SETPOS});
+    MessageLog spin(page.spin, {UDM_GETPOS32, UDM_SETPOS32});
+    MessageLog button(page.button, {BM_GETIMAGE, BM_SETIMAGE, BM_GETCHECK, BM_SETCHECK});
+    MessageLog list(page.list, {LVM_GETITEMTEXTA, LVM_SETITEMTEXTA, LVM_GETCOLUMNWIDTH, LVM_SETCOLUMNWIDTH,
+                                LVM_GETTEXTCOLOR, LVM_SETTEXTCOLOR});
+    // The system's own icon handling reads the icon back after setting it.
+    MessageLog hostIcon(hostWnd, {WM_SETICON});
+    for (int round = 0; round < 2; ++round) {
         page.progress.SetRange32(0, 100);
+        page.progress.SetPos(40);
         page.slider.SetPos(30);
+        page.spin.SetPos32(20);
         page.button.SetIcon(icon);
         page.button.SetCheck(BST_UNCHECKED);
         page.list.SetItemText(0, 1, "37 %");
@@ -100,16 +111,48 @@ TEST_F(ControlsTest, SettersLeaveUnchangedControlsAlone)
         page.list.SetTextColor(RGB(200, 100, 0));
         hostWnd.SetIcon(icon, TRUE);
     }
-    EXPECT_EQ(progress.Count(PBM_SETPOS), 1);
-    EXPECT_EQ(progress.Count(PBM_SETRANGE32), 0);
-    EXPECT_EQ(slider.Count(TBM_SETPOS), 1);
-    EXPECT_EQ(button.Count(BM_SETIMAGE), 1);
-    EXPECT_EQ(button.Count(BM_SETCHECK), 0);
-    EXPECT_EQ(list.Count(LVM_SETITEMTEXTA), 1);
-    EXPECT_EQ(list.Count(LVM_SETCOLUMNWIDTH), 1);
-    EXPECT_EQ(list.Count(LVM_SETTEXTCOLOR), 1);
-    EXPECT_EQ(hostIcon.Count(WM_SETICON), 1);
+    EXPECT_TRUE(SameMessages(progress, {PBM_SETRANGE32, PBM_SETPOS, PBM_SETRANGE32, PBM_SETPOS}));
+    EXPECT_TRUE(SameMessages(slider, {TBM_SETPOS, TBM_SETPOS}));
+    EXPECT_TRUE(SameMessages(spin, {UDM_SETPOS32, UDM_SETPOS32}));
+    EXPECT_TRUE(SameMessages(button, {BM_SETIMAGE, BM_SETCHECK, BM_SETIMAGE, BM_SETCHECK}));
+    EXPECT_TRUE(SameMessages(list, {LVM_SETITEMTEXTA, LVM_SETCOLUMNWIDTH, LVM_SETTEXTCOLOR,
+                                    LVM_SETITEMTEXTA, LVM_SETCOLUMNWIDTH, LVM_SETTEXTCOLOR}));
+    EXPECT_TRUE(SameMessages(hostIcon, {WM_SETICON, WM_SETICON}));
     EXPECT_EQ(page.button.GetIcon(), icon);
+}
+
+TEST_F(ControlsTest, IfChangedWritesReadTheControlAndWriteOnlyADifference)
+{
+    page.progress.SetRange32(0, 100);
+    HICON icon = ::LoadIcon(nullptr, IDI_APPLICATION);
+    HWND label = ::GetDlgItem(page, IDC_LABEL);
+    MessageLog progress(page.progress, {PBM_GETPOS, PBM_SETPOS, WM_SHOWWINDOW});
+    MessageLog button(page.button), text(label), check(::GetDlgItem(page, IDC_CHECK));
+    for (int round = 0; round < 3; ++round) {
+        SetPosIfChanged(page.progress, 40);
+        SetIconIfChanged(page.button, icon);
+        SetWindowTextIfChanged(label, "37 %");
+        SetCheckIfChanged(::GetDlgItem(page, IDC_CHECK), BST_CHECKED);
+        ShowIfChanged(page.progress, false);
+        EnableIfChanged(page.button, false);
+    }
+    EXPECT_TRUE(SameMessages(progress, {PBM_GETPOS, PBM_SETPOS, WM_SHOWWINDOW, PBM_GETPOS, PBM_GETPOS}));
+    EXPECT_EQ(button.Count(BM_GETIMAGE), 3);
+    EXPECT_EQ(button.Count(BM_SETIMAGE), 1);
+    EXPECT_EQ(button.Count(WM_ENABLE), 1);
+    EXPECT_TRUE(SameMessages(text, {WM_GETTEXTLENGTH, WM_GETTEXT, WM_SETTEXT, WM_GETTEXTLENGTH, WM_GETTEXT,
+                                    WM_GETTEXTLENGTH, WM_GETTEXT}));
+    EXPECT_TRUE(SameMessages(check, {BM_GETCHECK, BM_SETCHECK, BM_GETCHECK, BM_GETCHECK}));
+    EXPECT_EQ(page.progress.GetPos(), 40);
+    EXPECT_EQ(page.button.GetIcon(), icon);
+    EXPECT_EQ(ReadText(label), "37 %");
+    EXPECT_FALSE(::IsWindowEnabled(page.button));
+
+    // The control itself is compared, not a remembered value: a change made
+    // behind the helper's back is put right.
+    ::SendMessage(page.progress, PBM_SETPOS, 7, 0);
+    SetPosIfChanged(page.progress, 40);
+    EXPECT_EQ(page.progress.GetPos(), 40);
 }
 
 TEST_F(ControlsTest, ListInReportModeKeepsRowsAndTexts)

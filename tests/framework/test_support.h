@@ -4,7 +4,7 @@
 #include <map>
 
 #include "host_window.h"
-#include "message_counter.h"
+#include "message_log.h"
 #include "message_pump.h"
 #include "win_app.h"
 

@@ -181,19 +181,19 @@ TEST_F(FreeMemoryPageTest, AnUnchangedUpdateWritesNothingToTheControls)
     StandInSetProgress(50);
     Tick(*page, CFreeMemoryPage::figuresTimer);
 
-    MessageCounter availableText(::GetDlgItem(*page, IDC_AVAILABLE_TEXT));
-    MessageCounter forecastText(::GetDlgItem(*page, IDC_FORECAST_TEXT));
-    MessageCounter amountText(::GetDlgItem(*page, IDC_FREE_AMOUNT_TEXT));
-    MessageCounter availableGaugeMessages(availableGauge);
-    MessageCounter forecastGaugeMessages(forecastGauge);
-    MessageCounter runProgressMessages(runProgress);
-    MessageCounter freeButtonMessages(freeButton);
+    MessageLog availableText(::GetDlgItem(*page, IDC_AVAILABLE_TEXT));
+    MessageLog forecastText(::GetDlgItem(*page, IDC_FORECAST_TEXT));
+    MessageLog amountText(::GetDlgItem(*page, IDC_FREE_AMOUNT_TEXT));
+    MessageLog availableGaugeMessages(availableGauge);
+    MessageLog forecastGaugeMessages(forecastGauge);
+    MessageLog runProgressMessages(runProgress);
+    MessageLog freeButtonMessages(freeButton);
     for (int tick = 0; tick < 3; ++tick)
         Tick(*page, CFreeMemoryPage::figuresTimer);
 
-    for (const MessageCounter* text : {&availableText, &forecastText, &amountText})
+    for (const MessageLog* text : {&availableText, &forecastText, &amountText})
         EXPECT_EQ(text->Count(WM_SETTEXT), 0);
-    for (const MessageCounter* gauge : {&availableGaugeMessages, &forecastGaugeMessages, &runProgressMessages})
+    for (const MessageLog* gauge : {&availableGaugeMessages, &forecastGaugeMessages, &runProgressMessages})
         EXPECT_EQ(gauge->Count(PBM_SETPOS), 0);
     EXPECT_EQ(runProgressMessages.Count(WM_SHOWWINDOW), 0);
     EXPECT_EQ(freeButtonMessages.Count(BM_SETIMAGE), 0);

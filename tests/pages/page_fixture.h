@@ -12,7 +12,7 @@
 
 #include "dialog_items.h"
 #include "framework.h"
-#include "message_counter.h"
+#include "message_log.h"
 #include "message_pump.h"
 
 // One call of user32's SetTimer or KillTimer made by this program, with

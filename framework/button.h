@@ -1,7 +1,7 @@
 #pragma once
 #include "wnd.h"
 
-// A push button, check box or radio button.
+// A push button that shows an icon.
 class CButton : public CWnd {
 public:
     HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(BM_GETIMAGE, IMAGE_ICON, 0)); }
@@ -10,6 +10,4 @@ public:
     {
         return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon)));
     }
-    int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
-    void SetCheck(int nCheck) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(nCheck)); }
 };

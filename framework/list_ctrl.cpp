@@ -29,21 +29,3 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::string& text)
     item.pszText = const_cast<char*>(text.c_str());
     return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
 }
-
-std::string CListCtrl::GetItemText(int nItem, int nSubItem) const
-{
-    // The control answers how much it copied: grow until the text fits.
-    std::string text(64, '\0');
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = nSubItem;
-        item.pszText = text.data();
-        item.cchTextMax = static_cast<int>(text.size());
-        int copied = static_cast<int>(SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        if (copied < static_cast<int>(text.size()) - 1) {
-            text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-            return text;
-        }
-        text.assign(text.size() * 2, '\0');
-    }
-}

@@ -6,13 +6,6 @@
 
 class CProgressCtrl : public CWnd {
 public:
-    void GetRange(int& nLower, int& nUpper) const
-    {
-        PBRANGE range{};
-        SendMessage(PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
-        nLower = range.iLow;
-        nUpper = range.iHigh;
-    }
     void SetRange32(int nLower, int nUpper) { SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper); }
     int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
     // Answers the previous position.

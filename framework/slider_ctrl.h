@@ -8,8 +8,6 @@
 // amounts in MB exceed 32767 on large machines.
 class CSliderCtrl : public CWnd {
 public:
-    int GetRangeMin() const { return static_cast<int>(SendMessage(TBM_GETRANGEMIN)); }
-    int GetRangeMax() const { return static_cast<int>(SendMessage(TBM_GETRANGEMAX)); }
     void SetRangeMin(int nMin, BOOL bRedraw = FALSE) { SendMessage(TBM_SETRANGEMIN, bRedraw, nMin); }
     void SetRangeMax(int nMax, BOOL bRedraw = FALSE) { SendMessage(TBM_SETRANGEMAX, bRedraw, nMax); }
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE)

@@ -7,10 +7,6 @@
 // An up-down control; the program uses its 32-bit range and position.
 class CSpinButtonCtrl : public CWnd {
 public:
-    void GetRange32(int& nLower, int& nUpper) const
-    {
-        SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower), reinterpret_cast<LPARAM>(&nUpper));
-    }
     void SetRange32(int nLower, int nUpper) { SendMessage(UDM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper); }
     // pbError, when given, becomes TRUE if the buddy's text is no valid position.
     int GetPos32(BOOL* pbError = nullptr) const

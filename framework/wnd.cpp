@@ -1,7 +1,6 @@
 #include "wnd.h"
 
 #include "data_exchange.h"
-#include "window_text.h"
 
 CWnd::~CWnd()
 {
@@ -56,11 +55,6 @@ BOOL CWnd::DestroyWindow()
     if (!m_hWnd)
         return FALSE;
     return ::DestroyWindow(m_hWnd);
-}
-
-std::string CWnd::GetWindowText() const
-{
-    return ReadWindowText(m_hWnd);
 }
 
 HWND CWnd::FindControl(int nID)

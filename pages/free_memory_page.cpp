@@ -4,6 +4,13 @@
 #include "program_icon.h"
 #include "resource.h"
 
+namespace {
+
+// The engine's progress of a run: the bar's scale, and "no run" at its end.
+constexpr int completePercent = 100;
+
+} // namespace
+
 CFreeMemoryPage::CFreeMemoryPage(CWnd* pParent)
 {
     Create(IDD_FREE_MEMORY_PAGE, pParent);
@@ -51,7 +58,7 @@ void CFreeMemoryPage::InitRanges()
     ShowAmount();
     m_availableGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
     m_forecastGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
-    m_runProgress.SetRange32(0, 100);
+    m_runProgress.SetRange32(0, completePercent);
     UpdateData(FALSE);
 }
 
@@ -69,7 +76,7 @@ void CFreeMemoryPage::UpdateFigures()
     SetPosIfChanged(m_forecastGauge, static_cast<int>(forecast));
 
     SetPosIfChanged(m_runProgress, static_cast<int>(m_memoryFree.getProgressPercent()));
-    const bool running = m_memoryFree.getProgressPercent() < 100;
+    const bool running = m_memoryFree.getProgressPercent() < completePercent;
     SetIconIfChanged(m_freeButton, LoadProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);

@@ -11,7 +11,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        SetPhysicalMemory(2048, 1500);
+        StandInSetPhysicalMemory(2048, 1500);
     }
     CRegularFreePage& Regular() const { return *View()->GetRegularFreePage(); }
     HWND RegularPage() const { return Regular().m_hWnd; }

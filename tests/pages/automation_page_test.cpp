@@ -38,14 +38,10 @@ TEST_F(AutomationPageTest, StartsWithNoneAndBothTimersArmed)
     EXPECT_FALSE(IsChecked(*page, IDC_RADIO_STABLY));
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_NONE));
 
-    std::vector<TimerCall> calls = TimerLog::CallsFor(*page);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].id, 1u);
-    EXPECT_EQ(calls[0].periodMs, 60000u);
-    EXPECT_EQ(calls[1].id, 2u);
-    EXPECT_EQ(calls[1].periodMs, 100u);
-    for (const TimerCall& call : calls)
-        EXPECT_NE(call.result, 0u) << "timer " << call.id << " was refused";
+    const std::vector<LoggedCall> calls = CallLog::TimerCallsFor(*page);
+    EXPECT_TRUE(SameSequence(Describe(calls), {"SetTimer 1 60000 ms", "SetTimer 2 100 ms"}));
+    for (const LoggedCall& call : calls)
+        EXPECT_NE(call.result, 0u) << "timer " << call.timerId << " was refused";
 }
 
 TEST_F(AutomationPageTest, NoneNeitherReadsMemoryNorFrees)

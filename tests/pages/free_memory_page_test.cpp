@@ -15,14 +15,7 @@ protected:
     void SetUp() override
     {
         PageTest::SetUp();
-        SetMemory(2048, 1234);
-    }
-    static void SetMemory(DWORD totalMB, DWORD availableMB)
-    {
-        StandInFigures figures = DefaultStandInFigures();
-        figures.phyTotalMB = totalMB;
-        figures.phyAvaiMB = availableMB;
-        StandInSetFigures(figures);
+        StandInSetPhysicalMemory(2048, 1234);
     }
     std::unique_ptr<CFreeMemoryPage> MakePage()
     {
@@ -50,12 +43,10 @@ protected:
         EXPECT_EQ(::SendMessage(control, getMin, 0, 0), low);
         EXPECT_EQ(::SendMessage(control, getMax, 0, 0), high);
     }
-    static void ExpectGaugeRange(CProgressCtrl& gauge, int low, int high)
+    static void ExpectGaugeRange(HWND gauge, int low, int high)
     {
-        int lower = -1, upper = -1;
-        gauge.GetRange(lower, upper);
-        EXPECT_EQ(lower, low);
-        EXPECT_EQ(upper, high);
+        EXPECT_EQ(::SendMessage(gauge, PBM_GETRANGE, TRUE, 0), low);
+        EXPECT_EQ(::SendMessage(gauge, PBM_GETRANGE, FALSE, 0), high);
     }
 };
 
@@ -72,7 +63,7 @@ TEST_F(FreeMemoryPageTest, StartsReadyWithTheForecastEqualToTheAvailableMemory)
     ExpectGaugeRange(availableGauge, 0, 2048);
     ExpectGaugeRange(forecastGauge, 0, 2048);
     ExpectGaugeRange(runProgress, 0, 100);
-    EXPECT_TRUE(freeButton.IsWindowEnabled());
+    EXPECT_TRUE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
     EXPECT_FALSE(HasVisibleStyle(runProgress));
 }
@@ -102,19 +93,19 @@ TEST_F(FreeMemoryPageTest, FreeButtonFollowsTheRunProgressEvenWhileThePageIsHidd
     auto page = MakePage(); // the host and the page stay hidden
     StandInSetProgress(40);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_FALSE(freeButton.IsWindowEnabled());
+    EXPECT_FALSE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
     EXPECT_TRUE(HasVisibleStyle(runProgress));
     EXPECT_EQ(runProgress.GetPos(), 40);
 
     StandInSetProgress(99);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_FALSE(freeButton.IsWindowEnabled());
+    EXPECT_FALSE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(runProgress.GetPos(), 99);
 
     StandInSetProgress(100);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_TRUE(freeButton.IsWindowEnabled());
+    EXPECT_TRUE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
     EXPECT_FALSE(HasVisibleStyle(runProgress));
 }
@@ -148,7 +139,7 @@ TEST_F(FreeMemoryPageTest, FreeWithTheSliderAtZeroAsksForTheAvailableAmount)
 
 TEST_F(FreeMemoryPageTest, LargeMachinesKeepTheirWholeRange)
 {
-    SetMemory(65536, 40000);
+    StandInSetPhysicalMemory(65536, 40000);
     auto page = MakePage();
     ExpectRange(amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 65536);
     ExpectGaugeRange(availableGauge, 0, 65536);
@@ -165,13 +156,9 @@ TEST_F(FreeMemoryPageTest, LargeMachinesKeepTheirWholeRange)
 TEST_F(FreeMemoryPageTest, ItsOwnTimerRefreshesTheFiguresEveryTenthOfASecond)
 {
     auto page = MakePage();
-    std::vector<TimerCall> calls = TimerLog::CallsFor(*page);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_FALSE(calls[0].kill);
-    EXPECT_EQ(calls[0].id, CFreeMemoryPage::figuresTimer);
-    EXPECT_EQ(calls[0].periodMs, 100u);
+    EXPECT_TRUE(SameSequence(Describe(CallLog::TimerCallsFor(*page)), {"SetTimer 1 100 ms"}));
 
-    SetMemory(2048, 999);
+    StandInSetPhysicalMemory(2048, 999);
     EXPECT_TRUE(PumpUntil([&] { return ControlText(*page, IDC_AVAILABLE_TEXT) == "Available Memory : 999 MB"; }));
 }
 

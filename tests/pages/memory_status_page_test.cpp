@@ -41,9 +41,9 @@ protected:
     static std::vector<std::string> Column(CMemoryStatusPage& page, int column)
     {
         std::vector<std::string> cells;
-        const DialogItem<CListCtrl> list(page, IDC_STATUS_LIST);
-        for (int row = 0; row < list.GetItemCount(); ++row)
-            cells.push_back(list.GetItemText(row, column));
+        HWND list = ::GetDlgItem(page, IDC_STATUS_LIST);
+        for (int row = 0; row < ListRowCount(list); ++row)
+            cells.push_back(ListCellText(list, row, column));
         return cells;
     }
 };
@@ -74,20 +74,20 @@ TEST_F(MemoryStatusPageTest, ShowsNineRowsInOrderWithTheirFormats)
 TEST_F(MemoryStatusPageTest, ListLooksAsDesigned)
 {
     auto page = MakePage();
-    DialogItem<CListCtrl> list(*page, IDC_STATUS_LIST);
+    HWND list = ::GetDlgItem(*page, IDC_STATUS_LIST);
     char heading[32] = {};
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT;
     column.pszText = heading;
     column.cchTextMax = sizeof heading;
-    list.SendMessage(LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    ::SendMessage(list, LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(heading, "Data Type");
-    list.SendMessage(LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    ::SendMessage(list, LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(heading, "Value");
-    EXPECT_EQ(list.GetColumnWidth(0), 250);
-    EXPECT_EQ(list.GetColumnWidth(1), 150);
-    EXPECT_EQ(list.GetTextColor(), static_cast<COLORREF>(0x0064C8));
-    EXPECT_EQ(list.GetExtendedStyle(), static_cast<DWORD>(0x829));
+    EXPECT_EQ(::SendMessage(list, LVM_GETCOLUMNWIDTH, 0, 0), 250);
+    EXPECT_EQ(::SendMessage(list, LVM_GETCOLUMNWIDTH, 1, 0), 150);
+    EXPECT_EQ(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0), 0x0064C8);
+    EXPECT_EQ(::SendMessage(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x829);
     EXPECT_EQ(ButtonIcon(*page, IDC_REFRESH_BUTTON), ProgramIcon(IDI_REFRESH));
 }
 

@@ -76,7 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     RECT outer = area;
     ::AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
     frame.MoveWindow(20, 20, outer.right - outer.left, outer.bottom - outer.top);
-    page->MoveWindow(&area);
+    page->MoveWindow(area.left, area.top, area.right - area.left, area.bottom - area.top);
     page->ShowWindow(SW_SHOWNORMAL);
     frame.ShowWindow(SW_SHOWNORMAL);
     int result = app.Run();

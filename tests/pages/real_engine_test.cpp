@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "free_memory_page.h"
+#include "dialog_items.h"
+#include "host_window.h"
 #include "memory_status_page.h"
 #include "page_text.h"
 #include "resource.h"
@@ -17,9 +19,7 @@ class RealEnginePageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        AfxInitCommonControls();
-        host.Attach(::CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr,
-                                      ::GetModuleHandle(nullptr), nullptr));
+        host.Attach(CreateHostWindow());
         ASSERT_NE(host.m_hWnd, nullptr);
     }
     void TearDown() override { ::DestroyWindow(host.Detach()); }
@@ -35,14 +35,13 @@ TEST_F(RealEnginePageTest, MemoryStatusShowsThePlatformsAddressSpaceAndMemory)
     memory.dwLength = sizeof memory;
     ::GlobalMemoryStatusEx(&memory);
 
-    CListCtrl list;
-    list.Attach(::GetDlgItem(page, IDC_STATUS_LIST));
-    ASSERT_EQ(list.GetItemCount(), 9);
-    EXPECT_EQ(list.GetItemText(1, 1),
+    HWND list = ::GetDlgItem(page, IDC_STATUS_LIST);
+    ASSERT_EQ(ListRowCount(list), 9);
+    EXPECT_EQ(ListCellText(list, 1, 1),
               std::to_string(static_cast<unsigned>(memory.ullTotalPhys >> 20)) + " MBs");
-    EXPECT_EQ(list.GetItemText(6, 1), FormatAddress(info.lpMinimumApplicationAddress));
-    EXPECT_EQ(list.GetItemText(7, 1), FormatAddress(info.lpMaximumApplicationAddress));
-    EXPECT_EQ(list.GetItemText(8, 1), std::to_string(info.dwPageSize) + " bytes");
+    EXPECT_EQ(ListCellText(list, 6, 1), FormatAddress(info.lpMinimumApplicationAddress));
+    EXPECT_EQ(ListCellText(list, 7, 1), FormatAddress(info.lpMaximumApplicationAddress));
+    EXPECT_EQ(ListCellText(list, 8, 1), std::to_string(info.dwPageSize) + " bytes");
 }
 
 TEST_F(RealEnginePageTest, FreeMemoryRangesCoverTheWholeMachine)

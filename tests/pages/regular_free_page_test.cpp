@@ -15,14 +15,7 @@ protected:
     void SetUp() override
     {
         PageTest::SetUp();
-        SetMemory(512, 300);
-    }
-    static void SetMemory(DWORD totalMB, DWORD availableMB)
-    {
-        StandInFigures figures = DefaultStandInFigures();
-        figures.phyTotalMB = totalMB;
-        figures.phyAvaiMB = availableMB;
-        StandInSetFigures(figures);
+        StandInSetPhysicalMemory(512, 300);
     }
     std::unique_ptr<CRegularFreePage> MakePage()
     {
@@ -44,11 +37,11 @@ protected:
         Click(page, IDC_APPLY_TOGGLE);
         ASSERT_TRUE(page.Values().applied);
     }
-    static std::vector<TimerCall> RuleTimerCalls(CRegularFreePage& page)
+    static std::vector<LoggedCall> RuleTimerCalls(CRegularFreePage& page)
     {
-        std::vector<TimerCall> calls;
-        for (const TimerCall& call : TimerLog::CallsFor(page))
-            if (call.id == CRegularFreePage::ruleTimer)
+        std::vector<LoggedCall> calls;
+        for (const LoggedCall& call : CallLog::TimerCallsFor(page))
+            if (call.timerId == CRegularFreePage::ruleTimer)
                 calls.push_back(call);
         return calls;
     }
@@ -64,13 +57,13 @@ TEST_F(RegularFreePageTest, StartsKeepingAtLeastZeroWithTheRuleDisarmed)
     EXPECT_FALSE(page->Values().applied);
     EXPECT_EQ(amountSlider.GetPos(), 0);
     EXPECT_EQ(thresholdSlider.GetPos(), 0);
-    EXPECT_EQ(amountSlider.GetRangeMax(), 512);
-    EXPECT_EQ(thresholdSlider.GetRangeMax(), 512);
+    EXPECT_EQ(amountSlider.SendMessage(TBM_GETRANGEMAX), 512);
+    EXPECT_EQ(thresholdSlider.SendMessage(TBM_GETRANGEMAX), 512);
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "0 MBs free");
     EXPECT_EQ(ControlText(*page, IDC_INTERVAL_EDIT), "100");
     int lower = 0, upper = 0;
-    intervalSpin.GetRange32(lower, upper);
+    intervalSpin.SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
     EXPECT_EQ(lower, 10);
     EXPECT_EQ(upper, 60000);
     EXPECT_TRUE(RuleTimerCalls(*page).empty()) << "the rule must wait for Apply";
@@ -78,10 +71,10 @@ TEST_F(RegularFreePageTest, StartsKeepingAtLeastZeroWithTheRuleDisarmed)
 
 TEST_F(RegularFreePageTest, LargeMachinesKeepTheirWholeSliderRange)
 {
-    SetMemory(40000, 300);
+    StandInSetPhysicalMemory(40000, 300);
     auto page = MakePage();
-    EXPECT_EQ(amountSlider.GetRangeMax(), 40000);
-    EXPECT_EQ(thresholdSlider.GetRangeMax(), 40000);
+    EXPECT_EQ(amountSlider.SendMessage(TBM_GETRANGEMAX), 40000);
+    EXPECT_EQ(thresholdSlider.SendMessage(TBM_GETRANGEMAX), 40000);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 39000);
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "39000 MBs free");
 }
@@ -121,7 +114,7 @@ TEST_F(RegularFreePageTest, FreeMemoryModeAsksForTheAvailableAmountPlusN)
     EXPECT_TRUE(IsPartOf(StandInRunObject(0), *page)) << "the page's own engine object";
 
     DragSlider(*page, IDC_REGULAR_AMOUNT_SLIDER, 200);
-    SetMemory(512, 100);
+    StandInSetPhysicalMemory(512, 100);
     Tick(*page, CRegularFreePage::ruleTimer);
     ASSERT_EQ(StandInRunCount(), 2);
     EXPECT_EQ(StandInRunAmountMB(1), 300);
@@ -131,11 +124,11 @@ TEST_F(RegularFreePageTest, KeepAtLeastFreesTheThresholdOnlyStrictlyBelowIt)
 {
     auto page = MakePage();
     ApplyMode(*page, IDC_RADIO_KEEP_AT_LEAST);
-    SetMemory(512, 0);
+    StandInSetPhysicalMemory(512, 0);
     Tick(*page, CRegularFreePage::ruleTimer);
     EXPECT_EQ(StandInRunCount(), 0) << "T = 0 never runs";
 
-    SetMemory(512, 300);
+    StandInSetPhysicalMemory(512, 300);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 300);
     Tick(*page, CRegularFreePage::ruleTimer);
     EXPECT_EQ(StandInRunCount(), 0) << "A equal to T does not run";
@@ -152,27 +145,17 @@ TEST_F(RegularFreePageTest, ApplyDownArmsTheRuleAtTheIntervalAndUpKillsIt)
     intervalSpin.SetPos32(15);
     Click(*page, IDC_APPLY_TOGGLE);
     EXPECT_TRUE(IsChecked(*page, IDC_APPLY_TOGGLE));
-    std::vector<TimerCall> calls = RuleTimerCalls(*page);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_FALSE(calls[0].kill);
-    EXPECT_EQ(calls[0].periodMs, 15000u);
-    EXPECT_NE(calls[0].result, 0u);
+    EXPECT_TRUE(SameSequence(Describe(RuleTimerCalls(*page)), {"SetTimer 1 15000 ms"}));
 
     // A new interval waits for the next Apply.
     intervalSpin.SetPos32(20);
-    EXPECT_EQ(RuleTimerCalls(*page).size(), 1u);
-
     Click(*page, IDC_APPLY_TOGGLE);
     EXPECT_FALSE(page->Values().applied);
-    calls = RuleTimerCalls(*page);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_TRUE(calls[1].kill);
-    EXPECT_NE(calls[1].result, 0u) << "the timer was not running";
-
     Click(*page, IDC_APPLY_TOGGLE);
-    calls = RuleTimerCalls(*page);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2].periodMs, 20000u);
+    const std::vector<LoggedCall> calls = RuleTimerCalls(*page);
+    EXPECT_TRUE(SameSequence(Describe(calls), {"SetTimer 1 15000 ms", "KillTimer 1", "SetTimer 1 20000 ms"}));
+    for (const LoggedCall& call : calls)
+        EXPECT_NE(call.result, 0u) << call.Describe() << " was refused or found no timer";
 }
 
 TEST_F(RegularFreePageTest, ATypedIntervalOutsideTheRangeCannotMakeARunawayTimer)
@@ -181,7 +164,7 @@ TEST_F(RegularFreePageTest, ATypedIntervalOutsideTheRangeCannotMakeARunawayTimer
     for (const char* typed : {"0", "3", "99999999"}) {
         ::SetDlgItemTextA(*page, IDC_INTERVAL_EDIT, typed);
         Click(*page, IDC_APPLY_TOGGLE); // down
-        std::vector<TimerCall> calls = RuleTimerCalls(*page);
+        std::vector<LoggedCall> calls = RuleTimerCalls(*page);
         ASSERT_FALSE(calls.empty());
         EXPECT_GE(calls.back().periodMs, 10000u) << typed;
         EXPECT_LE(calls.back().periodMs, 60000000u) << typed;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <sstream>
 
 namespace {
 
@@ -73,25 +72,6 @@ std::string MessageName(UINT message)
     char number[16];
     std::snprintf(number, sizeof number, "0x%04X", message);
     return number;
-}
-
-::testing::AssertionResult SameSequence(const std::vector<std::string>& seen,
-                                        const std::vector<std::string>& expected)
-{
-    if (seen == expected)
-        return ::testing::AssertionSuccess();
-    std::ostringstream out;
-    out << "the sequences differ\n";
-    const size_t rows = std::max(seen.size(), expected.size());
-    bool marked = false;
-    for (size_t i = 0; i < rows; ++i) {
-        const std::string want = i < expected.size() ? expected[i] : "-";
-        const std::string got = i < seen.size() ? seen[i] : "-";
-        const bool differs = want != got;
-        out << (differs && !marked ? "  >> " : "     ") << i << ": expected " << want << ", seen " << got << "\n";
-        marked = marked || differs;
-    }
-    return ::testing::AssertionFailure() << out.str();
 }
 
 ::testing::AssertionResult SameMessages(const MessageLog& log, const std::vector<UINT>& expected)

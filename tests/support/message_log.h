@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "same_sequence.h"
+
 #include <initializer_list>
 #include <set>
 #include <string>
@@ -32,9 +34,6 @@ private:
 // The message's name where the tests know it ("PBM_SETPOS"), else its number.
 std::string MessageName(UINT message);
 
-// Whether seen is exactly expected, in order; when not, the failure shows
-// both whole sequences side by side and marks where they part.
-::testing::AssertionResult SameSequence(const std::vector<std::string>& seen,
-                                        const std::vector<std::string>& expected);
-// The same for the messages of a log, by name.
+// Whether the log holds exactly these messages, in order; the failure
+// shows both sequences by name (SameSequence).
 ::testing::AssertionResult SameMessages(const MessageLog& log, const std::vector<UINT>& expected);

@@ -38,7 +38,6 @@ public:
 
     // Shows the page at index and hides the other three.
     void ShowPage(int index);
-    CDialog* GetPage(int index) const { return m_pages.at(static_cast<size_t>(index)).get(); }
     CAutomationPage* GetAutomationPage() const;
     CRegularFreePage* GetRegularFreePage() const;
 

@@ -4,6 +4,7 @@
 
 #include "engine_standin.h"
 #include "host_window.h"
+#include "resource.h"
 
 namespace {
 
@@ -66,6 +67,25 @@ CQuendrixView* AppTest::View() const
 {
     CMainFrame* frame = Frame();
     return frame ? static_cast<CQuendrixView*>(frame->GetActiveView()) : nullptr;
+}
+
+HWND AppTest::Page(int index) const
+{
+    struct Mark {
+        int id;
+        const char* className;
+    };
+    static const Mark marks[CQuendrixView::PageCount] = {{IDC_STATUS_LIST, WC_LISTVIEWA},
+                                                         {IDC_RUN_PROGRESS, PROGRESS_CLASSA},
+                                                         {IDC_RADIO_NONE, "Button"},
+                                                         {IDC_INTERVAL_SPIN, UPDOWN_CLASSA}};
+    const Mark& mark = marks[index];
+    for (HWND child = ::GetWindow(*View(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        HWND control = ::GetDlgItem(child, mark.id);
+        if (ClassName(child) == "#32770" && control && ClassName(control) == mark.className)
+            return child;
+    }
+    return nullptr;
 }
 
 void AppTest::Command(UINT id) const

@@ -38,6 +38,9 @@ protected:
 
     CMainFrame* Frame() const;
     CQuendrixView* View() const;
+    // The window of the page at this index of the view's page table, found
+    // among the view's children by a control only that page holds.
+    HWND Page(int index) const;
     void Command(UINT id) const;
     void StatusTick() const;
 

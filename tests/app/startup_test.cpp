@@ -161,10 +161,11 @@ TEST_F(AppTest, TheCloseBoxTakesTheSameWayOut)
 TEST_F(AppTest, ASecondInitialUpdateMakesNoSecondSetOfPages)
 {
     ASSERT_TRUE(StartApp());
-    CDialog* firstPage = View()->GetPage(CQuendrixView::MemoryStatusPage);
+    HWND firstPage = Page(CQuendrixView::MemoryStatusPage);
+    ASSERT_NE(firstPage, nullptr);
     CallLog::Clear();
     View()->OnInitialUpdate();
-    EXPECT_EQ(View()->GetPage(CQuendrixView::MemoryStatusPage), firstPage);
+    EXPECT_EQ(Page(CQuendrixView::MemoryStatusPage), firstPage);
     EXPECT_TRUE(CallLog::Calls(LoggedCall::Shell).empty());
     EXPECT_TRUE(CallLog::Calls(LoggedCall::SetTimer).empty());
     int pages = 0;
@@ -178,7 +179,12 @@ TEST_F(AppTest, TheFrameworkAboutBoxClosesOnOkAndOnEscape)
 {
     ASSERT_TRUE(StartApp());
     std::string caption;
-    auto run = RunModal([&] { m_app->OnAppAbout(); },
+    // The template's own box: the main menu offers no command that opens it.
+    const auto openAbout = [] {
+        CDialog dialog(IDD_ABOUTBOX);
+        dialog.DoModal();
+    };
+    auto run = RunModal(openAbout,
                         [&](HWND dialog) {
                             caption = WindowText(dialog);
                             Click(dialog, IDOK);
@@ -187,7 +193,7 @@ TEST_F(AppTest, TheFrameworkAboutBoxClosesOnOkAndOnEscape)
     EXPECT_FALSE(run.forcedClosed);
     EXPECT_EQ(caption, "About Quendrix");
 
-    run = RunModal([&] { m_app->OnAppAbout(); }, [](HWND dialog) { PressEscape(dialog); });
+    run = RunModal(openAbout, [](HWND dialog) { PressEscape(dialog); });
     EXPECT_TRUE(run.dialogSeen);
     EXPECT_FALSE(run.forcedClosed);
 }

@@ -9,7 +9,6 @@ namespace {
 
 class ViewTest : public AppTest {
 protected:
-    HWND Page(int index) const { return View()->GetPage(index)->m_hWnd; }
     // Which pages are shown, in page-table order.
     std::vector<bool> ShownPages() const
     {

@@ -10,10 +10,10 @@
 
 #include "call_log.h"
 #include "dialog_items.h"
-#include "same_sequence.h"
 #include "framework.h"
 #include "message_log.h"
 #include "message_pump.h"
+#include "same_sequence.h"
 
 // A hidden top-level window that parents the page under test, the stand-in
 // engine reset to its default figures, and the timer log emptied.
@@ -23,13 +23,6 @@ protected:
     void TearDown() override;
 
     CWnd host;
-};
-
-// The page's control with this id in a wrapper of the given kind; the
-// wrapper leaves the control alone when it goes.
-template <typename Control>
-struct DialogItem : Control {
-    DialogItem(HWND dialog, int id) { this->Attach(::GetDlgItem(dialog, id)); }
 };
 
 // Whether object lies within page: the page's own engine object, say.

@@ -17,6 +17,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
     if (!CFrameWnd::PreCreateWindow(cs))
         return FALSE;
+    cs.lpszClass = WindowClass;
     cs.style = FrameStyle;
     cs.hMenu = ::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAIN_MENU));
     return TRUE;

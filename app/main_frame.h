@@ -10,6 +10,8 @@ public:
     // no maximise box and no sizing border, since the form has a fixed size.
     static constexpr DWORD FrameStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | FWS_ADDTOTITLE;
     static constexpr const char* Title = "Velkor Halvenmark";
+    // The window class, by which other programs find the main window.
+    static constexpr const char* WindowClass = "KolvarFrame";
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct);

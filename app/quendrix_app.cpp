@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "about_dlg.h"
 #include "doc_template.h"
 #include "main_frame.h"
 #include "quendrix_doc.h"
@@ -33,8 +32,3 @@ BOOL CQuendrixApp::InitInstance()
     return TRUE;
 }
 
-void CQuendrixApp::OnAppAbout()
-{
-    CAboutDlg dialog;
-    dialog.DoModal();
-}

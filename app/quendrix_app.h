@@ -10,8 +10,6 @@ public:
     explicit CQuendrixApp(SettingsRoots settingsRoots = {});
 
     BOOL InitInstance() override;
-    // The framework's About box, run modally.
-    void OnAppAbout();
 
 private:
     SettingsRoots m_settingsRoots;

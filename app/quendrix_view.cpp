@@ -144,9 +144,9 @@ void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
 void CQuendrixView::UpdateStatus()
 {
     CDMemoryStatus status;
-    m_ramGauge.SetPos(static_cast<int>(status.getStatusPhyAvaiMB()));
+    SetPosIfChanged(m_ramGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
     if (const CAutomationPage* automation = GetAutomationPage())
-        m_automationText = AutomationLabelFor(automation->m_automationMode, m_automationText);
+        m_automationText = AutomationLabelFor(automation->Mode(), m_automationText);
     UpdateData(FALSE);
     m_trayIcon.Refresh(TrayStatusFor(status.getStatusPhyAvaiMB(), status.getStatusPhyTotalMB()));
 }

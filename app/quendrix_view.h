@@ -38,10 +38,8 @@ public:
 
     // Shows the page at index and hides the other three.
     void ShowPage(int index);
-    CDialog* GetPage(int index) const { return m_pages.at(static_cast<size_t>(index)).get(); }
     CAutomationPage* GetAutomationPage() const;
     CRegularFreePage* GetRegularFreePage() const;
-    const CTrayIcon& GetTrayIcon() const { return m_trayIcon; }
 
     // Timer 1: RAM gauge, automation label, tray tip and image.
     void OnTimer(UINT_PTR nIDEvent);

@@ -12,19 +12,15 @@
 #pragma once
 
 #include "registry_roots.h"
+#include "regular_free_values.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
-// The Regular Free page's remembered state.
-struct RegularFreeValues {
-    std::int32_t mode = 0;              // "page41-01": 0, 1, or -1 for neither
-    std::int32_t freeAmountMB = 0;      // "page41-02": slider 1006
-    std::int32_t keepAtLeastMB = 0;     // "page41-03": slider 1009
-    std::uint32_t intervalAnswer = 0;   // "page41-04": the spin's whole answer, seconds in the low word
-    bool applied = false;               // "page41-05": the "Apply" toggle; saved, never restored
-};
+// The Regular Free values are stored as "page41-01" (mode), "page41-02"
+// (amount), "page41-03" (threshold), "page41-04" (the spin's whole answer)
+// and "page41-05" (the "Apply" toggle: saved, never restored).
 
 // What the view restore reads: the update rate, and the Regular Free values
 // only when "Remember settings in each windows" is on.

@@ -38,7 +38,7 @@ unsigned AvailablePercent(DWORD availableMB, DWORD totalMB)
 TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB)
 {
     const unsigned percent = AvailablePercent(availableMB, totalMB);
-    char tip[64] = {};
+    char tip[TipCapacity] = {};
     std::snprintf(tip, sizeof tip, "Available : %u %s", percent, "%");
     return {tip, percent < LowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP)};
 }

@@ -42,9 +42,6 @@ public:
     // NIM_DELETE.
     void Remove();
 
-    const NOTIFYICONDATAA& Record() const { return m_record; }
-    bool IsAdded() const { return m_added; }
-
 private:
     NOTIFYICONDATAA m_record;
     bool m_added = false;

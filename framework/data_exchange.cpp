@@ -5,13 +5,12 @@
 #include <climits>
 #include <cstdlib>
 
+#include "if_changed.h"
 #include "window_text.h"
 #include "wnd.h"
 
-// Writing to a control only when its state differs from the member keeps a
-// periodic UpdateData(FALSE) from redrawing unchanged controls; comparing
-// with the control itself (not with a cache) still puts back a state the
-// user changed.
+// Members go to the controls through the ...IfChanged writes: a periodic
+// UpdateData(FALSE) redraws only the controls whose members changed.
 
 namespace {
 std::vector<HWND> WalkRadioGroup(HWND first);
@@ -94,12 +93,6 @@ std::vector<HWND> WalkRadioGroup(HWND first)
     return group;
 }
 
-void SetCheckIfChanged(HWND button, WPARAM state)
-{
-    if (static_cast<WPARAM>(::SendMessage(button, BM_GETCHECK, 0, 0)) != state)
-        ::SendMessage(button, BM_SETCHECK, state, 0);
-}
-
 } // namespace
 
 void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
@@ -127,7 +120,7 @@ void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
     if (pDX->m_bSaveAndValidate)
         value = static_cast<int>(::SendMessage(control, BM_GETCHECK, 0, 0));
     else
-        SetCheckIfChanged(control, static_cast<WPARAM>(value));
+        SetCheckIfChanged(control, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
@@ -138,7 +131,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, std::string& value)
     if (pDX->m_bSaveAndValidate)
         value = ReadWindowText(control);
     else
-        WriteWindowTextIfChanged(control, value);
+        SetWindowTextIfChanged(control, value);
 }
 
 void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
@@ -147,7 +140,7 @@ void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
     if (!control)
         return;
     if (!pDX->m_bSaveAndValidate) {
-        WriteWindowTextIfChanged(control, std::to_string(value));
+        SetWindowTextIfChanged(control, std::to_string(value));
         return;
     }
     std::string text = ReadWindowText(control);

@@ -5,14 +5,28 @@
 
 namespace {
 
-const char frameClassName[] = "KolvarFrame";
-
 std::string FirstLineOfString(UINT id)
 {
     char text[256] = {};
     ::LoadStringA(AfxGetInstanceHandle(), id, text, sizeof text);
     std::string line(text);
     return line.substr(0, line.find('\n'));
+}
+
+// The frame's class under the name the program chose, registered once.
+bool RegisterFrameClass(HINSTANCE instance, const char* className, UINT nIDResource, WNDPROC procedure)
+{
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (::GetClassInfoExA(instance, className, &windowClass))
+        return true;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = ::LoadIcon(instance, MAKEINTRESOURCE(nIDResource));
+    windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = className;
+    return ::RegisterClassExA(&windowClass) != 0;
 }
 
 } // namespace
@@ -28,22 +42,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, CFormView* pView)
     if (m_hWnd)
         return FALSE;
     HINSTANCE instance = AfxGetInstanceHandle();
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    if (!::GetClassInfoExA(instance, frameClassName, &windowClass)) {
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = instance;
-        windowClass.hIcon = ::LoadIcon(instance, MAKEINTRESOURCE(nIDResource));
-        windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        windowClass.lpszClassName = frameClassName;
-        if (!::RegisterClassExA(&windowClass))
-            return FALSE;
-    }
-
     m_pView = pView;
-    m_title = FirstLineOfString(nIDResource);
-    const std::string caption = m_title;
+    const std::string caption = FirstLineOfString(nIDResource);
     HMENU defaultMenu = ::LoadMenu(instance, MAKEINTRESOURCE(nIDResource));
     CREATESTRUCT cs{};
     cs.hInstance = instance;
@@ -51,9 +51,14 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, CFormView* pView)
     cs.style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE;
     cs.x = cs.y = cs.cx = cs.cy = CW_USEDEFAULT;
     cs.lpszName = caption.c_str();
-    if (!PreCreateWindow(cs)) {
+    // The program names the class: a frame of no class is not created.
+    if (!PreCreateWindow(cs) || !cs.lpszClass
+        || !RegisterFrameClass(instance, cs.lpszClass, nIDResource, WindowProc)) {
         if (defaultMenu)
             ::DestroyMenu(defaultMenu);
+        if (cs.hMenu && cs.hMenu != defaultMenu)
+            ::DestroyMenu(cs.hMenu);
+        m_pView = nullptr;
         return FALSE;
     }
     if (defaultMenu && cs.hMenu != defaultMenu)
@@ -70,10 +75,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, CFormView* pView)
     return TRUE;
 }
 
-BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT& cs)
+BOOL CFrameWnd::PreCreateWindow(CREATESTRUCT&)
 {
-    if (!cs.lpszClass)
-        cs.lpszClass = frameClassName;
     return TRUE;
 }
 
@@ -88,7 +91,6 @@ int CFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 
 void CFrameWnd::SetTitle(const std::string& title)
 {
-    m_title = title;
     SetWindowText(title);
 }
 

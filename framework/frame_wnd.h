@@ -17,15 +17,16 @@ public:
     // Creates the window and, in OnCreate, its view. nIDResource names the
     // title string (first line), the default menu and the class icon.
     BOOL LoadFrame(UINT nIDResource, CFormView* pView);
-    // Adjusts the proposed creation: class, style, menu, title. The base
-    // proposes an overlapped window with the resource's menu.
+    // Adjusts the proposed creation: style, menu, title, and the class,
+    // which the program must name (lpszClass); the frame registers a class
+    // of that name on first use. The base proposes an overlapped window with
+    // the resource's menu, and no class.
     virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
     // The base creates the view; -1 when that fails.
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
 
     // The title, shown as the caption.
     void SetTitle(const std::string& title);
-    const std::string& GetTitle() const { return m_title; }
     // Places the view at the top left and sizes the frame so that its
     // client area is exactly the view's size (the form has a fixed size).
     void RecalcLayout();
@@ -40,5 +41,4 @@ protected:
 
 private:
     CFormView* m_pView = nullptr;
-    std::string m_title;
 };

@@ -6,6 +6,7 @@
 #include "document.h"
 #include "doc_template.h"
 #include "form_view.h"
+#include "if_changed.h"
 #include "frame_wnd.h"
 #include "list_ctrl.h"
 #include "message_map.h"

@@ -13,20 +13,6 @@ int CListCtrl::InsertColumn(int nCol, const std::string& heading, int nFormat, i
     return static_cast<int>(SendMessage(LVM_INSERTCOLUMNA, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&column)));
 }
 
-BOOL CListCtrl::SetColumnWidth(int nCol, int cx)
-{
-    if (GetColumnWidth(nCol) == cx)
-        return TRUE;
-    return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nCol), MAKELPARAM(cx, 0)));
-}
-
-BOOL CListCtrl::SetTextColor(COLORREF color)
-{
-    if (GetTextColor() == color)
-        return TRUE;
-    return static_cast<BOOL>(SendMessage(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(color)));
-}
-
 int CListCtrl::InsertItem(int nItem, const std::string& text)
 {
     LVITEMA item{};
@@ -38,28 +24,8 @@ int CListCtrl::InsertItem(int nItem, const std::string& text)
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::string& text)
 {
-    if (GetItemText(nItem, nSubItem) == text)
-        return TRUE;
     LVITEMA item{};
     item.iSubItem = nSubItem;
     item.pszText = const_cast<char*>(text.c_str());
     return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-}
-
-std::string CListCtrl::GetItemText(int nItem, int nSubItem) const
-{
-    // The control answers how much it copied: grow until the text fits.
-    std::string text(64, '\0');
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = nSubItem;
-        item.pszText = text.data();
-        item.cchTextMax = static_cast<int>(text.size());
-        int copied = static_cast<int>(SendMessage(LVM_GETITEMTEXTA, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
-        if (copied < static_cast<int>(text.size()) - 1) {
-            text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-            return text;
-        }
-        text.assign(text.size() * 2, '\0');
-    }
 }

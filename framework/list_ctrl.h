@@ -5,17 +5,16 @@
 
 #include "wnd.h"
 
-// A list view in report mode. Setters change the control only when it shows
-// something else now.
+// A list view in report mode.
 class CListCtrl : public CWnd {
 public:
     // nWidth -1 inserts the column without a width.
     int InsertColumn(int nCol, const std::string& heading, int nFormat = LVCFMT_LEFT, int nWidth = -1);
-    int GetColumnWidth(int nCol) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(nCol))); }
-    BOOL SetColumnWidth(int nCol, int cx);
-    COLORREF GetTextColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTCOLOR)); }
-    BOOL SetTextColor(COLORREF color);
-    DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
+    BOOL SetColumnWidth(int nCol, int cx)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nCol), MAKELPARAM(cx, 0)));
+    }
+    BOOL SetTextColor(COLORREF color) { return static_cast<BOOL>(SendMessage(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(color))); }
     // Sets exactly these extended styles; answers the previous ones.
     DWORD SetExtendedStyle(DWORD dwNewStyle)
     {
@@ -25,6 +24,4 @@ public:
     // Answers the index the item got (an index past the end appends).
     int InsertItem(int nItem, const std::string& text);
     BOOL SetItemText(int nItem, int nSubItem, const std::string& text);
-    std::string GetItemText(int nItem, int nSubItem) const;
-    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
 };

@@ -6,27 +6,8 @@
 
 class CProgressCtrl : public CWnd {
 public:
-    void GetRange(int& nLower, int& nUpper) const
-    {
-        PBRANGE range{};
-        SendMessage(PBM_GETRANGE, 0, reinterpret_cast<LPARAM>(&range));
-        nLower = range.iLow;
-        nUpper = range.iHigh;
-    }
-    void SetRange32(int nLower, int nUpper)
-    {
-        int lower = 0, upper = 0;
-        GetRange(lower, upper);
-        if (lower != nLower || upper != nUpper)
-            SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper);
-    }
+    void SetRange32(int nLower, int nUpper) { SendMessage(PBM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper); }
     int GetPos() const { return static_cast<int>(SendMessage(PBM_GETPOS)); }
     // Answers the previous position.
-    int SetPos(int nPos)
-    {
-        int previous = GetPos();
-        if (previous != nPos)
-            SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPos));
-        return previous;
-    }
+    int SetPos(int nPos) { return static_cast<int>(SendMessage(PBM_SETPOS, static_cast<WPARAM>(nPos))); }
 };

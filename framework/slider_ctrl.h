@@ -8,18 +8,8 @@
 // amounts in MB exceed 32767 on large machines.
 class CSliderCtrl : public CWnd {
 public:
-    int GetRangeMin() const { return static_cast<int>(SendMessage(TBM_GETRANGEMIN)); }
-    int GetRangeMax() const { return static_cast<int>(SendMessage(TBM_GETRANGEMAX)); }
-    void SetRangeMin(int nMin, BOOL bRedraw = FALSE)
-    {
-        if (GetRangeMin() != nMin)
-            SendMessage(TBM_SETRANGEMIN, bRedraw, nMin);
-    }
-    void SetRangeMax(int nMax, BOOL bRedraw = FALSE)
-    {
-        if (GetRangeMax() != nMax)
-            SendMessage(TBM_SETRANGEMAX, bRedraw, nMax);
-    }
+    void SetRangeMin(int nMin, BOOL bRedraw = FALSE) { SendMessage(TBM_SETRANGEMIN, bRedraw, nMin); }
+    void SetRangeMax(int nMax, BOOL bRedraw = FALSE) { SendMessage(TBM_SETRANGEMAX, bRedraw, nMax); }
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE)
     {
         SetRangeMin(nMin, FALSE);
@@ -27,10 +17,6 @@ public:
     }
     int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
     // Moves the thumb, with redraw. Sends no WM_HSCROLL to the parent.
-    void SetPos(int nPos)
-    {
-        if (GetPos() != nPos)
-            SendMessage(TBM_SETPOS, TRUE, nPos);
-    }
+    void SetPos(int nPos) { SendMessage(TBM_SETPOS, TRUE, nPos); }
     void SetTicFreq(int nFreq) { SendMessage(TBM_SETTICFREQ, static_cast<WPARAM>(nFreq)); }
 };

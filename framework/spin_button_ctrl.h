@@ -7,28 +7,14 @@
 // An up-down control; the program uses its 32-bit range and position.
 class CSpinButtonCtrl : public CWnd {
 public:
-    void GetRange32(int& nLower, int& nUpper) const
-    {
-        SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&nLower), reinterpret_cast<LPARAM>(&nUpper));
-    }
-    void SetRange32(int nLower, int nUpper)
-    {
-        int lower = 0, upper = 0;
-        GetRange32(lower, upper);
-        if (lower != nLower || upper != nUpper)
-            SendMessage(UDM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper);
-    }
+    void SetRange32(int nLower, int nUpper) { SendMessage(UDM_SETRANGE32, static_cast<WPARAM>(nLower), nUpper); }
     // pbError, when given, becomes TRUE if the buddy's text is no valid position.
     int GetPos32(BOOL* pbError = nullptr) const
     {
         return static_cast<int>(SendMessage(UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(pbError)));
     }
-    void SetPos32(int nPos)
-    {
-        BOOL error = FALSE;
-        if (GetPos32(&error) != nPos || error)
-            SendMessage(UDM_SETPOS32, 0, nPos);
-    }
+    // Also rewrites the buddy's text, whatever it held.
+    void SetPos32(int nPos) { SendMessage(UDM_SETPOS32, 0, nPos); }
     // The whole answer of UDM_GETPOS: the position in the low word, and a
     // non-zero high word when the buddy's text is no valid position.
     DWORD GetPos() const { return static_cast<DWORD>(SendMessage(UDM_GETPOS)); }

@@ -7,9 +7,3 @@ std::string ReadWindowText(HWND hWnd)
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
     return text;
 }
-
-void WriteWindowTextIfChanged(HWND hWnd, const std::string& text)
-{
-    if (ReadWindowText(hWnd) != text)
-        ::SetWindowTextA(hWnd, text.c_str());
-}

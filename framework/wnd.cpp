@@ -1,7 +1,6 @@
 #include "wnd.h"
 
 #include "data_exchange.h"
-#include "window_text.h"
 
 CWnd::~CWnd()
 {
@@ -56,25 +55,6 @@ BOOL CWnd::DestroyWindow()
     if (!m_hWnd)
         return FALSE;
     return ::DestroyWindow(m_hWnd);
-}
-
-void CWnd::SetWindowText(const std::string& text)
-{
-    WriteWindowTextIfChanged(m_hWnd, text);
-}
-
-std::string CWnd::GetWindowText() const
-{
-    return ReadWindowText(m_hWnd);
-}
-
-HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon)
-{
-    WPARAM which = bBigIcon ? ICON_BIG : ICON_SMALL;
-    HICON current = reinterpret_cast<HICON>(SendMessage(WM_GETICON, which, 0));
-    if (current == hIcon)
-        return current;
-    return reinterpret_cast<HICON>(SendMessage(WM_SETICON, which, reinterpret_cast<LPARAM>(hIcon)));
 }
 
 HWND CWnd::FindControl(int nID)

@@ -9,26 +9,30 @@ class CAutomationPage : public CDialog {
 public:
     enum AutomationMode { ProgramsRunFaster = 0, ProgramsRunStably = 1, NoAutomation = 2, NoneSelected = -1 };
 
-    // Creates the page's window, hidden, as a child of pParent; both timers
-    // start with it.
-    explicit CAutomationPage(CWnd* pParent);
-    ~CAutomationPage() override;
-
-    CDMemoryStatus m_memoryStatus;
-    CDMemoryFree m_memoryFree;
-    // The selected radio button; the main view shows it in its label.
-    int m_automationMode = NoneSelected;
-
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-
-    void OnTimer(UINT_PTR nIDEvent);
-    void CheckAutomation();
-
     static constexpr UINT_PTR checkTimer = 1;
     static constexpr UINT checkPeriodMs = 60000;
     static constexpr UINT_PTR selectionTimer = 2;
     static constexpr UINT selectionPeriodMs = 100;
 
+    // Creates the page's window, hidden, as a child of pParent; both timers
+    // start with it.
+    explicit CAutomationPage(CWnd* pParent);
+    ~CAutomationPage() override;
+
+    // The selected policy as of the last radio-copy tick: an AutomationMode.
+    int Mode() const { return m_automationMode; }
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
     DECLARE_MESSAGE_MAP()
+
+private:
+    void OnTimer(UINT_PTR nIDEvent);
+    void CheckAutomation();
+
+    CDMemoryStatus m_memoryStatus;
+    CDMemoryFree m_memoryFree;
+    int m_automationMode = NoneSelected;
 };

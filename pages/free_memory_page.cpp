@@ -6,19 +6,8 @@
 
 namespace {
 
-// Judged by the control's own style: the page itself is often hidden.
-void ShowIfChanged(CWnd& window, bool show)
-{
-    const bool shown = (::GetWindowLongPtr(window, GWL_STYLE) & WS_VISIBLE) != 0;
-    if (shown != show)
-        window.ShowWindow(show ? SW_SHOW : SW_HIDE);
-}
-
-void EnableIfChanged(CWnd& window, bool enable)
-{
-    if (!window.IsWindowEnabled() == enable)
-        window.EnableWindow(enable);
-}
+// The engine's progress of a run: the bar's scale, and "no run" at its end.
+constexpr int completePercent = 100;
 
 } // namespace
 
@@ -66,10 +55,10 @@ void CFreeMemoryPage::InitRanges()
     // 32-bit ranges: a total above 32767 MB must not wrap.
     m_amountSlider.SetRange(0, static_cast<int>(status.getStatusPhyTotalMB()), FALSE);
     m_amountSlider.SetTicFreq(1);
-    SendMessage(WM_HSCROLL, 0, 0);
+    ShowAmount();
     m_availableGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
     m_forecastGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
-    m_runProgress.SetRange32(0, 100);
+    m_runProgress.SetRange32(0, completePercent);
     UpdateData(FALSE);
 }
 
@@ -77,27 +66,32 @@ void CFreeMemoryPage::UpdateFigures()
 {
     CDMemoryStatus status;
     m_availableText = FormatText("Available Memory : %u MB", static_cast<unsigned>(status.getStatusPhyAvaiMB()));
-    m_availableGauge.SetPos(static_cast<int>(status.getStatusPhyAvaiMB()));
+    SetPosIfChanged(m_availableGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
 
     DWORD forecast = static_cast<DWORD>(m_amountSlider.GetPos()) + status.getStatusPhyAvaiMB();
     if (forecast > status.getStatusPhyTotalMB())
         forecast = status.getStatusPhyTotalMB();
     m_forecastText = FormatText("After freeing, avaiable memory will approximately be : %u MB",
                                 static_cast<unsigned>(forecast));
-    m_forecastGauge.SetPos(static_cast<int>(forecast));
+    SetPosIfChanged(m_forecastGauge, static_cast<int>(forecast));
 
-    m_runProgress.SetPos(static_cast<int>(m_memoryFree.getProgressPercent()));
-    const bool running = m_memoryFree.getProgressPercent() < 100;
-    m_freeButton.SetIcon(LoadProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
+    SetPosIfChanged(m_runProgress, static_cast<int>(m_memoryFree.getProgressPercent()));
+    const bool running = m_memoryFree.getProgressPercent() < completePercent;
+    SetIconIfChanged(m_freeButton, LoadProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);
     UpdateData(FALSE);
 }
 
-void CFreeMemoryPage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+void CFreeMemoryPage::ShowAmount()
 {
     m_amountText = FormatText("%u MBs", static_cast<unsigned>(m_amountSlider.GetPos()));
     UpdateData(FALSE);
+}
+
+void CFreeMemoryPage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    ShowAmount();
     CWnd::OnHScroll(nSBCode, nPos, pScrollBar);
 }
 
@@ -113,5 +107,5 @@ void CFreeMemoryPage::OnFree()
     // The forecast of the last update: what should be available afterwards.
     m_memoryFree.FreeMemoryThreadMB(m_forecastGauge.GetPos());
     m_amountSlider.SetPos(0);
-    SendMessage(WM_HSCROLL, 0, 0);
+    ShowAmount();
 }

@@ -9,10 +9,28 @@
 // progress of a run; the Free button is disabled while a run lasts.
 class CFreeMemoryPage : public CDialog {
 public:
+    static constexpr UINT_PTR figuresTimer = 1;
+    static constexpr UINT figuresPeriodMs = 100;
+
     // Creates the page's window, hidden, as a child of pParent; timer 1
     // starts with it.
     explicit CFreeMemoryPage(CWnd* pParent);
     ~CFreeMemoryPage() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void InitRanges();
+    void UpdateFigures();
+    // The amount text from the slider, written with the other texts.
+    void ShowAmount();
+    void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnFree();
 
     // Declared first: destroyed last, after the window is gone, so the
     // engine's wait for a run in progress comes after the last timer tick.
@@ -25,18 +43,4 @@ public:
     std::string m_availableText;
     std::string m_forecastText;
     std::string m_amountText;
-
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-
-    void InitRanges();
-    void UpdateFigures();
-    void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
-    void OnTimer(UINT_PTR nIDEvent);
-    void OnFree();
-
-    static constexpr UINT_PTR figuresTimer = 1;
-    static constexpr UINT figuresPeriodMs = 100;
-
-    DECLARE_MESSAGE_MAP()
 };

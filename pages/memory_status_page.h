@@ -9,15 +9,17 @@ public:
     explicit CMemoryStatusPage(CWnd* pParent);
     ~CMemoryStatusPage() override;
 
-    CListCtrl m_statusList;
-    CButton m_refreshButton;
-
+protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
 
+    DECLARE_MESSAGE_MAP()
+
+private:
     void InitStatusList();
     void UpdateStatusValues();
     void OnRefresh();
 
-    DECLARE_MESSAGE_MAP()
+    CListCtrl m_statusList;
+    CButton m_refreshButton;
 };

@@ -48,20 +48,51 @@ void CRegularFreePage::InitRegularFreeControls()
     m_thresholdSlider.SetRange(0, static_cast<int>(status.getStatusPhyTotalMB()), FALSE);
     m_amountSlider.SetTicFreq(1);
     m_thresholdSlider.SetTicFreq(1);
-    SendMessage(WM_HSCROLL, 0, 0);
+    ShowAmounts();
     m_intervalSpin.SetRange32(minIntervalSeconds, maxIntervalSeconds);
     m_intervalSpin.SetPos32(initialIntervalSeconds);
     m_regularFreeMode = KeepAtLeastMode;
     UpdateData(FALSE);
 }
 
-void CRegularFreePage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+RegularFreeValues CRegularFreePage::Values()
+{
+    UpdateData(TRUE);
+    RegularFreeValues values;
+    values.mode = m_regularFreeMode;
+    values.freeAmountMB = m_amountSlider.GetPos();
+    values.keepAtLeastMB = m_thresholdSlider.GetPos();
+    values.intervalAnswer = m_intervalSpin.GetPos();
+    values.applied = m_applyState == BST_CHECKED;
+    return values;
+}
+
+void CRegularFreePage::Restore(const RegularFreeValues& values)
+{
+    if (values.mode == FreeMemoryMode || values.mode == KeepAtLeastMode)
+        m_regularFreeMode = values.mode;
+    if (values.freeAmountMB > 0)
+        m_amountSlider.SetPos(values.freeAmountMB);
+    if (values.keepAtLeastMB > 0)
+        m_thresholdSlider.SetPos(values.keepAtLeastMB);
+    if (static_cast<std::int32_t>(values.intervalAnswer) > 0)
+        m_intervalSpin.SetPos32(LOWORD(values.intervalAnswer));
+    UpdateData(FALSE);
+    ShowAmounts();
+}
+
+void CRegularFreePage::ShowAmounts()
 {
     m_amountText = FormatText("%u MBs", static_cast<unsigned>(m_amountSlider.GetPos()));
     m_thresholdText = FormatText("%u MBs free", static_cast<unsigned>(m_thresholdSlider.GetPos()));
     // This also puts the radio buttons and the toggle back to the members:
     // a choice counts only once "Apply" has read it.
     UpdateData(FALSE);
+}
+
+void CRegularFreePage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
+{
+    ShowAmounts();
     CWnd::OnHScroll(nSBCode, nPos, pScrollBar);
 }
 

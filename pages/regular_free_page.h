@@ -3,6 +3,7 @@
 
 #include "drevcore.h"
 #include "framework.h"
+#include "regular_free_values.h"
 
 // The fourth page: a hand-set rule run at a hand-set interval. "Free
 // memory :" frees about N MB beyond what is available at every tick;
@@ -12,14 +13,40 @@ class CRegularFreePage : public CDialog {
 public:
     enum RegularFreeMode { FreeMemoryMode = 0, KeepAtLeastMode = 1, NoneSelected = -1 };
 
+    static constexpr UINT_PTR ruleTimer = 1;
+    static constexpr int minIntervalSeconds = 10;
+    static constexpr int maxIntervalSeconds = 60000;
+    static constexpr int initialIntervalSeconds = 100;
+
     // Creates the page's window, hidden, as a child of pParent. The rule
     // does not run until "Apply" is pressed.
     explicit CRegularFreePage(CWnd* pParent);
     ~CRegularFreePage() override;
 
+    // Reads the controls into the page, then answers what they show now.
+    RegularFreeValues Values();
+    // Shows the values of an earlier run: a mode other than the two is
+    // ignored, as are amounts and intervals of zero and below (never kept);
+    // only the interval's low word is a position. The rule stays disarmed:
+    // the "Apply" toggle is never restored.
+    void Restore(const RegularFreeValues& values);
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* pDX) override;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void InitRegularFreeControls();
+    // Both amount texts from the sliders, written with the other members.
+    void ShowAmounts();
+    void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
+    void OnTimer(UINT_PTR nIDEvent);
+    void OnApply();
+
     CDMemoryStatus m_memoryStatus;
     CDMemoryFree m_memoryFree;
-    // The controls and members the main view saves and restores.
     CSpinButtonCtrl m_intervalSpin;
     CEdit m_intervalEdit;
     CSliderCtrl m_thresholdSlider;
@@ -28,19 +55,4 @@ public:
     std::string m_amountText;
     std::string m_thresholdText;
     int m_regularFreeMode = NoneSelected;
-
-    BOOL OnInitDialog() override;
-    void DoDataExchange(CDataExchange* pDX) override;
-
-    void InitRegularFreeControls();
-    void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
-    void OnTimer(UINT_PTR nIDEvent);
-    void OnApply();
-
-    static constexpr UINT_PTR ruleTimer = 1;
-    static constexpr int minIntervalSeconds = 10;
-    static constexpr int maxIntervalSeconds = 60000;
-    static constexpr int initialIntervalSeconds = 100;
-
-    DECLARE_MESSAGE_MAP()
 };

@@ -1,66 +1,18 @@
 #include "app_fixture.h"
 
 #include <commctrl.h>
-#include <cstring>
 
 #include "engine_standin.h"
-#include "import_redirect.h"
+#include "host_window.h"
+#include "resource.h"
 
 namespace {
-
-std::vector<LoggedCall> calls;
-decltype(&::Shell_NotifyIconA) realShellNotifyIcon = nullptr;
-decltype(&::SetTimer) realSetTimer = nullptr;
-decltype(&::KillTimer) realKillTimer = nullptr;
-decltype(&::RegSetValueExA) realRegSetValue = nullptr;
-
-BOOL WINAPI LogShellNotifyIcon(DWORD message, PNOTIFYICONDATAA record)
-{
-    LoggedCall call;
-    call.kind = LoggedCall::Shell;
-    call.shellMessage = message;
-    std::memcpy(&call.record, record, std::min<size_t>(record->cbSize, sizeof call.record));
-    calls.push_back(call);
-    return realShellNotifyIcon(message, record);
-}
-
-UINT_PTR WINAPI LogSetTimer(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC procedure)
-{
-    LoggedCall call;
-    call.kind = LoggedCall::SetTimer;
-    call.window = window;
-    call.timerId = id;
-    call.periodMs = periodMs;
-    calls.push_back(call);
-    return realSetTimer(window, id, periodMs, procedure);
-}
-
-BOOL WINAPI LogKillTimer(HWND window, UINT_PTR id)
-{
-    LoggedCall call;
-    call.kind = LoggedCall::KillTimer;
-    call.window = window;
-    call.timerId = id;
-    calls.push_back(call);
-    return realKillTimer(window, id);
-}
-
-LSTATUS WINAPI LogRegSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
-{
-    LoggedCall call;
-    call.kind = LoggedCall::RegSetValue;
-    call.valueName = name ? name : "";
-    if (type == REG_DWORD && size == 4)
-        std::memcpy(&call.number, data, 4);
-    calls.push_back(call);
-    return realRegSetValue(key, name, reserved, type, data, size);
-}
 
 class AppEnvironment : public ::testing::Environment {
     void SetUp() override
     {
-        AfxInitCommonControls();
-        CallLog::Install();
+        StartCommonControls();
+        CallLog::Observe({LoggedCall::Shell, LoggedCall::SetTimer, LoggedCall::KillTimer, LoggedCall::RegSetValue});
     }
 };
 const auto* environment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);
@@ -73,47 +25,6 @@ void DrainQuitMessage()
 }
 
 } // namespace
-
-void CallLog::Install()
-{
-    if (realShellNotifyIcon)
-        return;
-    realShellNotifyIcon = RedirectImport("shell32.dll", "Shell_NotifyIconA", &LogShellNotifyIcon);
-    realSetTimer = RedirectImport("user32.dll", "SetTimer", &LogSetTimer);
-    realKillTimer = RedirectImport("user32.dll", "KillTimer", &LogKillTimer);
-    realRegSetValue = RedirectImport("advapi32.dll", "RegSetValueExA", &LogRegSetValue);
-    ASSERT_NE(realShellNotifyIcon, nullptr);
-    ASSERT_NE(realSetTimer, nullptr);
-    ASSERT_NE(realKillTimer, nullptr);
-    ASSERT_NE(realRegSetValue, nullptr);
-}
-
-void CallLog::Clear()
-{
-    calls.clear();
-}
-
-std::vector<LoggedCall> CallLog::Calls(LoggedCall::Kind kind)
-{
-    std::vector<LoggedCall> matching;
-    for (const LoggedCall& call : calls)
-        if (call.kind == kind)
-            matching.push_back(call);
-    return matching;
-}
-
-std::vector<LoggedCall> CallLog::All()
-{
-    return calls;
-}
-
-void SetPhysicalMemory(DWORD totalMB, DWORD availableMB)
-{
-    StandInFigures figures = DefaultStandInFigures();
-    figures.phyTotalMB = totalMB;
-    figures.phyAvaiMB = availableMB;
-    StandInSetFigures(figures);
-}
 
 void AppTest::SetUp()
 {
@@ -158,6 +69,25 @@ CQuendrixView* AppTest::View() const
     return frame ? static_cast<CQuendrixView*>(frame->GetActiveView()) : nullptr;
 }
 
+HWND AppTest::Page(int index) const
+{
+    struct Mark {
+        int id;
+        const char* className;
+    };
+    static const Mark marks[CQuendrixView::PageCount] = {{IDC_STATUS_LIST, WC_LISTVIEWA},
+                                                         {IDC_RUN_PROGRESS, PROGRESS_CLASSA},
+                                                         {IDC_RADIO_NONE, "Button"},
+                                                         {IDC_INTERVAL_SPIN, UPDOWN_CLASSA}};
+    const Mark& mark = marks[index];
+    for (HWND child = ::GetWindow(*View(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        HWND control = ::GetDlgItem(child, mark.id);
+        if (ClassName(child) == "#32770" && control && ClassName(control) == mark.className)
+            return child;
+    }
+    return nullptr;
+}
+
 void AppTest::Command(UINT id) const
 {
     ::SendMessage(*Frame(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
@@ -180,9 +110,7 @@ ModalScript* currentScript = nullptr;
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM found)
 {
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::strcmp(className, "#32770") == 0 && ::IsWindowVisible(window)) {
+    if (ClassName(window) == "#32770" && ::IsWindowVisible(window)) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
@@ -227,20 +155,9 @@ ModalRun RunModal(const std::function<void()>& open, const std::function<void(HW
     return script.run;
 }
 
-std::string WindowText(HWND window)
-{
-    char text[256] = {};
-    ::GetWindowTextA(window, text, sizeof text);
-    return text;
-}
-
 void PressEscape(HWND dialog)
 {
     HWND focus = ::GetFocus();
     ::PostMessage(focus && ::IsChild(dialog, focus) ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
 }
 
-HICON ProgramIcon(UINT id)
-{
-    return ::LoadIconA(::GetModuleHandle(nullptr), MAKEINTRESOURCEA(id));
-}

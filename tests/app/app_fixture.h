@@ -1,8 +1,7 @@
 #pragma once
-// What the application tests share: a log of the shell, timer and registry
-// writes the program makes (seen through its own import table, so the real
-// calls still happen), a started application over a private registry corner
-// and the engine stand-in, and a way to act inside a modal dialog.
+// What the application tests share: the shell, timer and registry writes
+// logged, a started application over a private registry corner and the
+// engine stand-in, and a way to act inside a modal dialog.
 #include <windows.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>
@@ -12,35 +11,15 @@
 #include <string>
 #include <vector>
 
+#include "call_log.h"
 #include "dialog_items.h"
+#include "engine_standin.h"
+#include "same_sequence.h"
 #include "main_frame.h"
 #include "message_pump.h"
 #include "quendrix_app.h"
 #include "quendrix_view.h"
 #include "registry_sandbox.h"
-
-// One call the program made, in the order made.
-struct LoggedCall {
-    enum Kind { Shell, SetTimer, KillTimer, RegSetValue } kind = Shell;
-    DWORD shellMessage = 0;       // Shell: NIM_ADD, NIM_MODIFY, NIM_DELETE
-    NOTIFYICONDATAA record{};     // Shell: the record as passed
-    HWND window = nullptr;        // timers
-    UINT_PTR timerId = 0;
-    UINT periodMs = 0;
-    std::string valueName;        // RegSetValue
-    DWORD number = 0;             // RegSetValue of a REG_DWORD
-};
-
-class CallLog {
-public:
-    static void Install();
-    static void Clear();
-    static std::vector<LoggedCall> Calls(LoggedCall::Kind kind);
-    static std::vector<LoggedCall> All();
-};
-
-// The stand-in engine answers these physical memory figures.
-void SetPhysicalMemory(DWORD totalMB, DWORD availableMB);
 
 // A test with its own registry roots and, once StartApp ran, the whole
 // program: application, main frame, view and pages.
@@ -59,6 +38,9 @@ protected:
 
     CMainFrame* Frame() const;
     CQuendrixView* View() const;
+    // The window of the page at this index of the view's page table, found
+    // among the view's children by a control only that page holds.
+    HWND Page(int index) const;
     void Command(UINT id) const;
     void StatusTick() const;
 
@@ -74,7 +56,5 @@ struct ModalRun {
 };
 ModalRun RunModal(const std::function<void()>& open, const std::function<void(HWND dialog)>& act);
 
-std::string WindowText(HWND window);
 // Escape as the keyboard gives it, through the dialog's modal loop.
 void PressEscape(HWND dialog);
-HICON ProgramIcon(UINT id);

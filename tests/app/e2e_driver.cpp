@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "main_frame.h"
 #include "resource.h"
 
 namespace {
@@ -61,7 +63,8 @@ struct Running {
 
 struct TopLevelSearch {
     DWORD processId;
-    const char* caption;
+    const char* windowClass; // nullptr: any
+    const char* caption;     // nullptr: any; else how the caption starts
     HWND found;
 };
 
@@ -70,16 +73,19 @@ BOOL CALLBACK FindTopLevel(HWND window, LPARAM param)
     auto* search = reinterpret_cast<TopLevelSearch*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && TextOf(window).rfind(search->caption, 0) == 0) {
+    if ((search->processId == 0 || owner == search->processId)
+        && (!search->windowClass || ClassOf(window) == search->windowClass)
+        && (!search->caption || TextOf(window).rfind(search->caption, 0) == 0)) {
         search->found = window;
         return FALSE;
     }
     return TRUE;
 }
 
-HWND TopLevelOf(DWORD processId, const char* caption)
+// A top-level window of the process (0: of any), by class and caption.
+HWND TopLevelOf(DWORD processId, const char* windowClass, const char* caption)
 {
-    TopLevelSearch search{processId, caption, nullptr};
+    TopLevelSearch search{processId, windowClass, caption, nullptr};
     ::EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
@@ -98,7 +104,7 @@ bool Start(const std::string& program, Running& run)
     if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &run.process))
         return false;
-    if (!WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, "Velkor Halvenmark")) != nullptr
+    if (!WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::WindowClass, nullptr)) != nullptr
                               && ::IsWindowVisible(run.frame); }, 30000))
         return false;
     run.view = ::FindWindowExA(run.frame, nullptr, "#32770", nullptr);
@@ -174,6 +180,21 @@ int SliderPos(HWND page, int id)
     return static_cast<int>(::SendDlgItemMessageA(page, id, TBM_GETPOS, 0, 0));
 }
 
+int GaugePos(HWND page, int id)
+{
+    return static_cast<int>(::SendDlgItemMessageA(page, id, PBM_GETPOS, 0, 0));
+}
+
+// The forecast gauge shows the available memory plus amount, capped at the
+// total, as the available gauge shows it in the same tick.
+bool ForecastIncludes(HWND page, int amount)
+{
+    const int total = static_cast<int>(::SendDlgItemMessageA(page, IDC_AVAILABLE_GAUGE, PBM_GETRANGE, FALSE, 0));
+    const int available = GaugePos(page, IDC_AVAILABLE_GAUGE);
+    const int forecast = GaugePos(page, IDC_FORECAST_GAUGE);
+    return forecast == std::min(available + amount, total) && available == GaugePos(page, IDC_AVAILABLE_GAUGE);
+}
+
 void CheckMemoryStatusPage(Running& run)
 {
     Check(Shown(run.statusPage) && !Shown(run.freePage) && !Shown(run.automationPage) && !Shown(run.regularPage),
@@ -201,7 +222,9 @@ void FreeMemory(Running& run)
     Check(Shown(run.freePage) && !Shown(run.statusPage), "page button 1001 shows the Free Memory page");
     MoveSlider(run.freePage, IDC_FREE_AMOUNT_SLIDER, 256);
     Check(TextOf(::GetDlgItem(run.freePage, IDC_FREE_AMOUNT_TEXT)) == "256 MBs", "the amount reads 256 MBs");
-    ::Sleep(300); // two of the page's ticks: the forecast now includes the amount
+    // The page's next tick brings the amount into the forecast.
+    Check(WaitFor([&] { return ForecastIncludes(run.freePage, 256); }, 5000),
+          "the forecast adds the amount to the available memory");
     HWND progress = ::GetDlgItem(run.freePage, IDC_RUN_PROGRESS);
     HWND freeButton = ::GetDlgItem(run.freePage, IDC_FREE_BUTTON);
     Check(!Shown(progress) && ::IsWindowEnabled(freeButton), "before the run: no progress bar, Free enabled");
@@ -228,7 +251,7 @@ void TurnRememberSettingsOn(Running& run)
 {
     ::PostMessageA(run.frame, WM_COMMAND, MAKEWPARAM(ID_TOOLS_PREFERENCE, 0), 0);
     HWND dialog = nullptr;
-    Check(WaitFor([&] { return (dialog = TopLevelOf(run.process.dwProcessId, "Tools")) != nullptr; }, 10000),
+    Check(WaitFor([&] { return (dialog = TopLevelOf(run.process.dwProcessId, "#32770", "Tools")) != nullptr; }, 10000),
           "Tools > Preference opens the dialog");
     if (!dialog)
         return;
@@ -272,7 +295,7 @@ int main(int argc, char** argv)
     }
     // For screenshots: posts one menu command to a running Kolvar.
     if (argc == 3 && std::strcmp(argv[1], "--post") == 0) {
-        HWND frame = ::FindWindowA("KolvarFrame", nullptr);
+        HWND frame = TopLevelOf(0, CMainFrame::WindowClass, nullptr);
         return frame && ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0) ? 0 : 1;
     }
     const std::string program = argv[1];

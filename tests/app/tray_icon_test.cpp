@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app_fixture.h"
+#include "host_window.h"
 #include "resource.h"
 #include "tray_icon.h"
 
@@ -39,8 +40,7 @@ protected:
     void SetUp() override
     {
         CallLog::Clear();
-        m_owner = ::CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                    ::GetModuleHandle(nullptr), nullptr);
+        m_owner = CreateHostWindow();
         ASSERT_NE(m_owner, nullptr);
     }
     void TearDown() override

@@ -11,10 +11,14 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        SetPhysicalMemory(2048, 1500);
+        StandInSetPhysicalMemory(2048, 1500);
     }
     CRegularFreePage& Regular() const { return *View()->GetRegularFreePage(); }
     HWND RegularPage() const { return Regular().m_hWnd; }
+    int SliderPos(int id) const { return static_cast<int>(::SendDlgItemMessage(RegularPage(), id, TBM_GETPOS, 0, 0)); }
+    void SetSliderPos(int id, int position) const { ::SendDlgItemMessage(RegularPage(), id, TBM_SETPOS, TRUE, position); }
+    DWORD SpinAnswer() const { return static_cast<DWORD>(::SendDlgItemMessage(RegularPage(), IDC_INTERVAL_SPIN, UDM_GETPOS, 0, 0)); }
+    void SetSpinPos(int position) const { ::SendDlgItemMessage(RegularPage(), IDC_INTERVAL_SPIN, UDM_SETPOS32, 0, position); }
     std::vector<UINT> StatusTimerPeriods() const
     {
         std::vector<UINT> periods;
@@ -26,9 +30,9 @@ protected:
     // The page as it starts without any restore.
     void ExpectPageStartValues() const
     {
-        EXPECT_EQ(Regular().m_amountSlider.GetPos(), 0);
-        EXPECT_EQ(Regular().m_thresholdSlider.GetPos(), 0);
-        EXPECT_EQ(LOWORD(Regular().m_intervalSpin.GetPos()), CRegularFreePage::initialIntervalSeconds);
+        EXPECT_EQ(SliderPos(IDC_REGULAR_AMOUNT_SLIDER), 0);
+        EXPECT_EQ(SliderPos(IDC_THRESHOLD_SLIDER), 0);
+        EXPECT_EQ(LOWORD(SpinAnswer()), CRegularFreePage::initialIntervalSeconds);
     }
 };
 
@@ -55,7 +59,7 @@ TEST_F(ViewSettingsTest, RememberOffLeavesThePageAsItStartsAndTheApplyUp)
         PutSetting("page41-03", 300);
         PutSetting("page41-04", 20);
         ASSERT_TRUE(StartApp());
-        EXPECT_EQ(Regular().m_regularFreeMode, CRegularFreePage::KeepAtLeastMode) << remember;
+        EXPECT_EQ(Regular().Values().mode, CRegularFreePage::KeepAtLeastMode) << remember;
         ExpectPageStartValues();
         DestroyMainWindow();
         m_app.reset();
@@ -66,7 +70,7 @@ TEST_F(ViewSettingsTest, RememberOnWithNothingStoredSelectsFreeMemoryAndKeepsThe
 {
     PutSetting("setting03", 1);
     ASSERT_TRUE(StartApp());
-    EXPECT_EQ(Regular().m_regularFreeMode, CRegularFreePage::FreeMemoryMode);
+    EXPECT_EQ(Regular().Values().mode, CRegularFreePage::FreeMemoryMode);
     EXPECT_TRUE(IsChecked(RegularPage(), IDC_RADIO_FREE_MEMORY));
     EXPECT_FALSE(IsChecked(RegularPage(), IDC_RADIO_KEEP_AT_LEAST));
     ExpectPageStartValues();
@@ -82,14 +86,14 @@ TEST_F(ViewSettingsTest, StoredValuesComeBackOntoTheControlsAndTheirTexts)
     PutSetting("page41-05", 1);     // the toggle is never restored
     ASSERT_TRUE(StartApp());
     EXPECT_TRUE(IsChecked(RegularPage(), IDC_RADIO_FREE_MEMORY));
-    EXPECT_EQ(Regular().m_amountSlider.GetPos(), 500);
-    EXPECT_EQ(Regular().m_thresholdSlider.GetPos(), 300);
-    EXPECT_EQ(LOWORD(Regular().m_intervalSpin.GetPos()), 10);
+    EXPECT_EQ(SliderPos(IDC_REGULAR_AMOUNT_SLIDER), 500);
+    EXPECT_EQ(SliderPos(IDC_THRESHOLD_SLIDER), 300);
+    EXPECT_EQ(LOWORD(SpinAnswer()), 10);
     EXPECT_EQ(ControlText(RegularPage(), IDC_INTERVAL_EDIT), "10");
     EXPECT_EQ(ControlText(RegularPage(), IDC_REGULAR_AMOUNT_TEXT), "500 MBs");
     EXPECT_EQ(ControlText(RegularPage(), IDC_THRESHOLD_TEXT), "300 MBs free");
     EXPECT_FALSE(IsChecked(RegularPage(), IDC_APPLY_TOGGLE));
-    EXPECT_EQ(Regular().m_applyState, 0);
+    EXPECT_FALSE(Regular().Values().applied);
 }
 
 TEST_F(ViewSettingsTest, OnlyTheLowSixteenBitsOfTheIntervalAreApplied)
@@ -97,8 +101,8 @@ TEST_F(ViewSettingsTest, OnlyTheLowSixteenBitsOfTheIntervalAreApplied)
     PutSetting("setting03", 1);
     PutSetting("page41-04", 0x00070064);
     ASSERT_TRUE(StartApp());
-    EXPECT_EQ(LOWORD(Regular().m_intervalSpin.GetPos()), 100);
-    EXPECT_EQ(HIWORD(Regular().m_intervalSpin.GetPos()), 0);
+    EXPECT_EQ(LOWORD(SpinAnswer()), 100);
+    EXPECT_EQ(HIWORD(SpinAnswer()), 0);
 }
 
 TEST_F(ViewSettingsTest, UnknownModesZeroAndNegativeAmountsAreIgnored)
@@ -109,7 +113,7 @@ TEST_F(ViewSettingsTest, UnknownModesZeroAndNegativeAmountsAreIgnored)
     PutSetting("page41-03", DWORD(-5));
     PutSetting("page41-04", DWORD(-20));
     ASSERT_TRUE(StartApp());
-    EXPECT_EQ(Regular().m_regularFreeMode, CRegularFreePage::KeepAtLeastMode);
+    EXPECT_EQ(Regular().Values().mode, CRegularFreePage::KeepAtLeastMode);
     ExpectPageStartValues();
 }
 
@@ -119,8 +123,8 @@ TEST_F(ViewSettingsTest, AnAmountAboveTheSliderRangeEndsAtItsMaximum)
     PutSetting("page41-02", 9000);
     PutSetting("page41-03", 4096);
     ASSERT_TRUE(StartApp());
-    EXPECT_EQ(Regular().m_amountSlider.GetPos(), 2048);
-    EXPECT_EQ(Regular().m_thresholdSlider.GetPos(), 2048);
+    EXPECT_EQ(SliderPos(IDC_REGULAR_AMOUNT_SLIDER), 2048);
+    EXPECT_EQ(SliderPos(IDC_THRESHOLD_SLIDER), 2048);
     EXPECT_EQ(ControlText(RegularPage(), IDC_REGULAR_AMOUNT_TEXT), "2048 MBs");
 }
 
@@ -130,9 +134,9 @@ TEST_F(ViewSettingsTest, ExitWritesTheFiveValuesInOrderWhateverRememberSays)
     ASSERT_TRUE(StartApp());
     HWND page = RegularPage();
     Click(page, IDC_RADIO_FREE_MEMORY);
-    Regular().m_amountSlider.SetPos(640);
-    Regular().m_thresholdSlider.SetPos(128);
-    Regular().m_intervalSpin.SetPos32(45);
+    SetSliderPos(IDC_REGULAR_AMOUNT_SLIDER, 640);
+    SetSliderPos(IDC_THRESHOLD_SLIDER, 128);
+    SetSpinPos(45);
     Click(page, IDC_APPLY_TOGGLE);
     CallLog::Clear();
 
@@ -162,17 +166,17 @@ TEST_F(ViewSettingsTest, WhatOneRunSavesTheNextRestores)
     PutSetting("setting03", 1);
     ASSERT_TRUE(StartApp());
     Click(RegularPage(), IDC_RADIO_FREE_MEMORY);
-    Regular().m_amountSlider.SetPos(256);
-    Regular().m_thresholdSlider.SetPos(1024);
-    Regular().m_intervalSpin.SetPos32(600);
+    SetSliderPos(IDC_REGULAR_AMOUNT_SLIDER, 256);
+    SetSliderPos(IDC_THRESHOLD_SLIDER, 1024);
+    SetSpinPos(600);
     DestroyMainWindow();
     m_app.reset();
 
     ASSERT_TRUE(StartApp());
-    EXPECT_EQ(Regular().m_regularFreeMode, CRegularFreePage::FreeMemoryMode);
-    EXPECT_EQ(Regular().m_amountSlider.GetPos(), 256);
-    EXPECT_EQ(Regular().m_thresholdSlider.GetPos(), 1024);
-    EXPECT_EQ(LOWORD(Regular().m_intervalSpin.GetPos()), 600);
+    EXPECT_EQ(Regular().Values().mode, CRegularFreePage::FreeMemoryMode);
+    EXPECT_EQ(SliderPos(IDC_REGULAR_AMOUNT_SLIDER), 256);
+    EXPECT_EQ(SliderPos(IDC_THRESHOLD_SLIDER), 1024);
+    EXPECT_EQ(LOWORD(SpinAnswer()), 600);
     EXPECT_EQ(ControlText(RegularPage(), IDC_THRESHOLD_TEXT), "1024 MBs free");
 }
 

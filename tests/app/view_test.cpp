@@ -9,7 +9,6 @@ namespace {
 
 class ViewTest : public AppTest {
 protected:
-    HWND Page(int index) const { return View()->GetPage(index)->m_hWnd; }
     // Which pages are shown, in page-table order.
     std::vector<bool> ShownPages() const
     {
@@ -73,9 +72,7 @@ TEST_F(ViewTest, PageButtonsCarryTheirIcons)
                                             {IDC_PAGE_BUTTON_AUTOMATION, IDI_STAR},
                                             {IDC_PAGE_BUTTON_REGULAR, IDI_ALARM_CLOCK}};
     for (const auto& [id, icon] : buttons)
-        EXPECT_EQ(reinterpret_cast<HICON>(::SendDlgItemMessage(*View(), id, BM_GETIMAGE, IMAGE_ICON, 0)),
-                  ProgramIcon(icon))
-            << "button " << id;
+        EXPECT_EQ(ButtonIcon(*View(), id), ProgramIcon(icon)) << "button " << id;
 }
 
 TEST_F(ViewTest, PageButtonsAndViewCommandsShowOnePageAtATime)
@@ -119,7 +116,7 @@ TEST_F(ViewTest, TheLabelIsEmptyUntilTheFirstTickThenFollowsTheAutomationMode)
     StatusTick();
     EXPECT_EQ(AutomationLabel(), "Automation : Programs run stably");
     ChooseAutomation(0); // no button chosen: the label keeps what it says
-    ASSERT_EQ(View()->GetAutomationPage()->m_automationMode, -1);
+    ASSERT_EQ(View()->GetAutomationPage()->Mode(), -1);
     StatusTick();
     EXPECT_EQ(AutomationLabel(), "Automation : Programs run stably");
     ChooseAutomation(IDC_RADIO_NONE);
@@ -129,7 +126,7 @@ TEST_F(ViewTest, TheLabelIsEmptyUntilTheFirstTickThenFollowsTheAutomationMode)
 
 TEST_F(ViewTest, TheGaugeUsesTheWholeRangeOfLargeMachines)
 {
-    SetPhysicalMemory(70000, 66000);
+    StandInSetPhysicalMemory(70000, 66000);
     ASSERT_TRUE(StartApp());
     EXPECT_EQ(GaugeMax(), 70000);
     EXPECT_EQ(GaugePos(), 0); // nothing until the first tick
@@ -139,15 +136,15 @@ TEST_F(ViewTest, TheGaugeUsesTheWholeRangeOfLargeMachines)
 
 TEST_F(ViewTest, EachTickRefreshesTheTrayTipAndImageFromTheFigures)
 {
-    SetPhysicalMemory(100, 29);
+    StandInSetPhysicalMemory(100, 29);
     ASSERT_TRUE(StartApp());
     CallLog::Clear();
     StatusTick();
-    SetPhysicalMemory(100, 4);
+    StandInSetPhysicalMemory(100, 4);
     StatusTick();
-    SetPhysicalMemory(100, 5);
+    StandInSetPhysicalMemory(100, 5);
     StatusTick();
-    SetPhysicalMemory(100, 100);
+    StandInSetPhysicalMemory(100, 100);
     StatusTick();
     const auto shell = CallLog::Calls(LoggedCall::Shell);
     ASSERT_EQ(shell.size(), 4u);
@@ -165,7 +162,7 @@ TEST_F(ViewTest, EachTickRefreshesTheTrayTipAndImageFromTheFigures)
 
 TEST_F(ViewTest, AnUnchangedTickWritesNothingToTheScreenOrTheShell)
 {
-    SetPhysicalMemory(2048, 1000);
+    StandInSetPhysicalMemory(2048, 1000);
     ASSERT_TRUE(StartApp());
     StatusTick();
     CallLog::Clear();

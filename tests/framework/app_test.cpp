@@ -5,6 +5,7 @@
 
 #include "framework.h"
 #include "test_resource.h"
+#include "dialog_items.h"
 #include "test_support.h"
 
 namespace {
@@ -50,6 +51,7 @@ public:
     {
         if (!CFrameWnd::PreCreateWindow(cs))
             return FALSE;
+        cs.lpszClass = "FrameworkTestFrame";
         cs.style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | FWS_ADDTOTITLE;
         return TRUE;
     }
@@ -77,6 +79,7 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        StartCommonControls();
         events.clear();
         app.AddDocTemplate(std::make_unique<CSingleDocTemplate>(
             IDR_TEST_FRAME, [] { return std::make_unique<TestDoc>(); },
@@ -106,8 +109,9 @@ TEST_F(AppTest, ShellCommandBuildsDocumentFrameAndViewOnce)
 
     CWnd* frame = AfxGetMainWnd();
     ASSERT_NE(frame, nullptr);
-    EXPECT_TRUE(frame->IsWindowVisible());
-    EXPECT_EQ(frame->GetWindowText(), "Test Frame");
+    EXPECT_TRUE(::IsWindowVisible(*frame));
+    EXPECT_EQ(WindowText(*frame), "Test Frame");
+    EXPECT_EQ(ClassName(*frame), "FrameworkTestFrame") << "the class the program named";
     EXPECT_EQ(::GetParent(view->m_hWnd), frame->m_hWnd);
     LONG style = ::GetWindowLongA(frame->m_hWnd, GWL_STYLE);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
@@ -144,8 +148,7 @@ TEST_F(AppTest, TitleBecomesTheCaption)
     ASSERT_TRUE(app.ProcessShellCommand());
     auto* frame = static_cast<CFrameWnd*>(AfxGetMainWnd());
     frame->SetTitle("Velkor Halvenmark");
-    EXPECT_EQ(frame->GetTitle(), "Velkor Halvenmark");
-    EXPECT_EQ(frame->GetWindowText(), "Velkor Halvenmark");
+    EXPECT_EQ(WindowText(*frame), "Velkor Halvenmark");
 }
 
 // A timer that notes where the focus is, then closes the main window; it
@@ -160,7 +163,7 @@ struct Probe {
                 focus = ::GetFocus();
                 focusParent = ::GetParent(focus);
             }
-            main->PostMessage(WM_CLOSE);
+            ::PostMessage(*main, WM_CLOSE, 0, 0);
         } else {
             ::PostQuitMessage(1); // bounded even if closing failed
         }

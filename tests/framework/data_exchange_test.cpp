@@ -146,8 +146,8 @@ TEST_F(DataExchangeTest, WritesOnlyWhatChanged)
     page.check = 1;
     page.label = "same";
     page.number = 3;
-    MessageCounter radio0(Item(IDC_RADIO0)), radio1(Item(IDC_RADIO1)), check(Item(IDC_CHECK));
-    MessageCounter label(Item(IDC_LABEL)), number(Item(IDC_NUMBER));
+    MessageLog radio0(Item(IDC_RADIO0)), radio1(Item(IDC_RADIO1)), check(Item(IDC_CHECK));
+    MessageLog label(Item(IDC_LABEL)), number(Item(IDC_NUMBER));
 
     for (int round = 0; round < 3; ++round)
         ASSERT_TRUE(page.UpdateData(FALSE));

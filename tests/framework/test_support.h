@@ -1,10 +1,9 @@
 #pragma once
 #include <windows.h>
-#include <functional>
-#include <map>
 
+#include "dialog_items.h"
 #include "host_window.h"
-#include "message_counter.h"
+#include "message_log.h"
 #include "message_pump.h"
 #include "win_app.h"
 

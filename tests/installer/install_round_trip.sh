@@ -100,11 +100,14 @@ check "tray icon shown" wait_until 10 tray_shown
 
 # What the Preferences dialog writes when "Run at windows startup" is saved:
 # driven through the program's own keyboard interface.
-# Keys reach the window only once it has the input focus: try a few times.
+# Keys reach the window only once it has the input focus: wait for that,
+# and should the menu path still miss, go round again a few times.
+has_focus() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 for attempt in 1 2 3; do
   window=$(xdotool search --onlyvisible --name '^Velkor Halvenmark' | head -1 || true)
   [ -n "$window" ] || break
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" || true
+  wait_until 10 has_focus "$window" || echo "(the window did not report the input focus)"
   xdotool key --delay 150 F10 Right Down Return
   if wait_until 15 xdotool search --onlyvisible --name '^Tools$'; then
     # Focus starts on Save; two tabs reach "Run at windows startup".

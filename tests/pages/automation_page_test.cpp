@@ -33,19 +33,15 @@ protected:
 TEST_F(AutomationPageTest, StartsWithNoneAndBothTimersArmed)
 {
     auto page = MakePage();
-    EXPECT_EQ(page->m_automationMode, 2);
+    EXPECT_EQ(page->Mode(), 2);
     EXPECT_FALSE(IsChecked(*page, IDC_RADIO_FASTER));
     EXPECT_FALSE(IsChecked(*page, IDC_RADIO_STABLY));
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_NONE));
 
-    std::vector<TimerCall> calls = TimerLog::CallsFor(*page);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_EQ(calls[0].id, 1u);
-    EXPECT_EQ(calls[0].periodMs, 60000u);
-    EXPECT_EQ(calls[1].id, 2u);
-    EXPECT_EQ(calls[1].periodMs, 100u);
-    for (const TimerCall& call : calls)
-        EXPECT_NE(call.result, 0u) << "timer " << call.id << " was refused";
+    const std::vector<LoggedCall> calls = CallLog::TimerCallsFor(*page);
+    EXPECT_TRUE(SameSequence(Describe(calls), {"SetTimer 1 60000 ms", "SetTimer 2 100 ms"}));
+    for (const LoggedCall& call : calls)
+        EXPECT_NE(call.result, 0u) << "timer " << call.timerId << " was refused";
 }
 
 TEST_F(AutomationPageTest, NoneNeitherReadsMemoryNorFrees)
@@ -84,7 +80,7 @@ TEST_P(AutomationPolicyTest, ChecksStrictlyBelowTheThresholdAndFreesThePolicySiz
     }
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), policy.expectedRunMB);
-    EXPECT_EQ(StandInRunObject(0), &page->m_memoryFree);
+    EXPECT_TRUE(IsPartOf(StandInRunObject(0), *page)) << "the page's own engine object";
 }
 
 INSTANTIATE_TEST_SUITE_P(AroundEachLimit, AutomationPolicyTest,
@@ -104,12 +100,12 @@ TEST_F(AutomationPageTest, AChoiceCountsFromTheNextRadioCopyTick)
     auto page = MakePage();
     SetAvailable(5);
     Click(*page, IDC_RADIO_STABLY);
-    EXPECT_EQ(page->m_automationMode, 2) << "a click has no handler of its own";
+    EXPECT_EQ(page->Mode(), 2) << "a click has no handler of its own";
     Tick(*page, CAutomationPage::checkTimer);
     EXPECT_EQ(StandInRunCount(), 0);
 
     // The real 100 ms timer copies the choice.
-    EXPECT_TRUE(PumpUntil([&] { return page->m_automationMode == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return page->Mode() == 1; }));
     Tick(*page, CAutomationPage::checkTimer);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 64);
@@ -126,7 +122,7 @@ TEST_F(AutomationPageTest, EveryCheckBelowTheThresholdStartsAnotherRunUntilNoneI
     EXPECT_EQ(StandInRunCount(), 2);
 
     Choose(*page, IDC_RADIO_NONE);
-    EXPECT_EQ(page->m_automationMode, 2);
+    EXPECT_EQ(page->Mode(), 2);
     Tick(*page, CAutomationPage::checkTimer);
     EXPECT_EQ(StandInRunCount(), 2);
 }

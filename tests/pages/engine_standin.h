@@ -35,6 +35,15 @@ STANDIN_API void StandInSetFigures(StandInFigures figures);
 // What every CDMemoryFree::getProgressPercent answers.
 STANDIN_API void StandInSetProgress(DWORD percent);
 
+// The default figures with this total and available physical memory.
+inline void StandInSetPhysicalMemory(DWORD totalMB, DWORD availableMB)
+{
+    StandInFigures figures = DefaultStandInFigures();
+    figures.phyTotalMB = totalMB;
+    figures.phyAvaiMB = availableMB;
+    StandInSetFigures(figures);
+}
+
 // The FreeMemoryThreadMB calls since the last reset, oldest first.
 STANDIN_API int StandInRunCount();
 STANDIN_API int StandInRunAmountMB(int index);

@@ -15,21 +15,25 @@ protected:
     void SetUp() override
     {
         PageTest::SetUp();
-        SetMemory(2048, 1234);
-    }
-    static void SetMemory(DWORD totalMB, DWORD availableMB)
-    {
-        StandInFigures figures = DefaultStandInFigures();
-        figures.phyTotalMB = totalMB;
-        figures.phyAvaiMB = availableMB;
-        StandInSetFigures(figures);
+        StandInSetPhysicalMemory(2048, 1234);
     }
     std::unique_ptr<CFreeMemoryPage> MakePage()
     {
         auto page = std::make_unique<CFreeMemoryPage>(&host);
         EXPECT_NE(page->m_hWnd, nullptr);
+        amountSlider.Attach(::GetDlgItem(*page, IDC_FREE_AMOUNT_SLIDER));
+        availableGauge.Attach(::GetDlgItem(*page, IDC_AVAILABLE_GAUGE));
+        forecastGauge.Attach(::GetDlgItem(*page, IDC_FORECAST_GAUGE));
+        runProgress.Attach(::GetDlgItem(*page, IDC_RUN_PROGRESS));
+        freeButton.Attach(::GetDlgItem(*page, IDC_FREE_BUTTON));
         return page;
     }
+    // The page's controls, as its own members see them.
+    CSliderCtrl amountSlider;
+    CProgressCtrl availableGauge;
+    CProgressCtrl forecastGauge;
+    CProgressCtrl runProgress;
+    CButton freeButton;
     static std::string Forecast(unsigned mb)
     {
         return "After freeing, avaiable memory will approximately be : " + std::to_string(mb) + " MB";
@@ -39,31 +43,29 @@ protected:
         EXPECT_EQ(::SendMessage(control, getMin, 0, 0), low);
         EXPECT_EQ(::SendMessage(control, getMax, 0, 0), high);
     }
-    static void ExpectGaugeRange(CProgressCtrl& gauge, int low, int high)
+    static void ExpectGaugeRange(HWND gauge, int low, int high)
     {
-        int lower = -1, upper = -1;
-        gauge.GetRange(lower, upper);
-        EXPECT_EQ(lower, low);
-        EXPECT_EQ(upper, high);
+        EXPECT_EQ(::SendMessage(gauge, PBM_GETRANGE, TRUE, 0), low);
+        EXPECT_EQ(::SendMessage(gauge, PBM_GETRANGE, FALSE, 0), high);
     }
 };
 
 TEST_F(FreeMemoryPageTest, StartsReadyWithTheForecastEqualToTheAvailableMemory)
 {
     auto page = MakePage();
-    EXPECT_EQ(page->m_amountSlider.GetPos(), 0);
+    EXPECT_EQ(amountSlider.GetPos(), 0);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 1234 MB");
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234));
-    EXPECT_EQ(page->m_availableGauge.GetPos(), 1234);
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 1234);
-    ExpectRange(page->m_amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 2048);
-    ExpectGaugeRange(page->m_availableGauge, 0, 2048);
-    ExpectGaugeRange(page->m_forecastGauge, 0, 2048);
-    ExpectGaugeRange(page->m_runProgress, 0, 100);
-    EXPECT_TRUE(page->m_freeButton.IsWindowEnabled());
+    EXPECT_EQ(availableGauge.GetPos(), 1234);
+    EXPECT_EQ(forecastGauge.GetPos(), 1234);
+    ExpectRange(amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 2048);
+    ExpectGaugeRange(availableGauge, 0, 2048);
+    ExpectGaugeRange(forecastGauge, 0, 2048);
+    ExpectGaugeRange(runProgress, 0, 100);
+    EXPECT_TRUE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
-    EXPECT_FALSE(HasVisibleStyle(page->m_runProgress));
+    EXPECT_FALSE(HasVisibleStyle(runProgress));
 }
 
 TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
@@ -74,7 +76,7 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234)) << "the forecast waits for the next update";
     Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1334));
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 1334);
+    EXPECT_EQ(forecastGauge.GetPos(), 1334);
 
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 814); // exactly the total
     Tick(*page, CFreeMemoryPage::figuresTimer);
@@ -83,7 +85,7 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 2048);
     Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(2048));
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 2048);
+    EXPECT_EQ(forecastGauge.GetPos(), 2048);
 }
 
 TEST_F(FreeMemoryPageTest, FreeButtonFollowsTheRunProgressEvenWhileThePageIsHidden)
@@ -91,21 +93,21 @@ TEST_F(FreeMemoryPageTest, FreeButtonFollowsTheRunProgressEvenWhileThePageIsHidd
     auto page = MakePage(); // the host and the page stay hidden
     StandInSetProgress(40);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_FALSE(page->m_freeButton.IsWindowEnabled());
+    EXPECT_FALSE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
-    EXPECT_TRUE(HasVisibleStyle(page->m_runProgress));
-    EXPECT_EQ(page->m_runProgress.GetPos(), 40);
+    EXPECT_TRUE(HasVisibleStyle(runProgress));
+    EXPECT_EQ(runProgress.GetPos(), 40);
 
     StandInSetProgress(99);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_FALSE(page->m_freeButton.IsWindowEnabled());
-    EXPECT_EQ(page->m_runProgress.GetPos(), 99);
+    EXPECT_FALSE(::IsWindowEnabled(freeButton));
+    EXPECT_EQ(runProgress.GetPos(), 99);
 
     StandInSetProgress(100);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_TRUE(page->m_freeButton.IsWindowEnabled());
+    EXPECT_TRUE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
-    EXPECT_FALSE(HasVisibleStyle(page->m_runProgress));
+    EXPECT_FALSE(HasVisibleStyle(runProgress));
 }
 
 TEST_F(FreeMemoryPageTest, FreeStartsOneRunOfTheLastForecastAndResetsTheSlider)
@@ -119,8 +121,8 @@ TEST_F(FreeMemoryPageTest, FreeStartsOneRunOfTheLastForecastAndResetsTheSlider)
     Click(*page, IDC_FREE_BUTTON);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 1334);
-    EXPECT_EQ(StandInRunObject(0), &page->m_memoryFree);
-    EXPECT_EQ(page->m_amountSlider.GetPos(), 0);
+    EXPECT_TRUE(IsPartOf(StandInRunObject(0), *page)) << "the page's own engine object";
+    EXPECT_EQ(amountSlider.GetPos(), 0);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1334));
     Tick(*page, CFreeMemoryPage::figuresTimer);
@@ -137,30 +139,26 @@ TEST_F(FreeMemoryPageTest, FreeWithTheSliderAtZeroAsksForTheAvailableAmount)
 
 TEST_F(FreeMemoryPageTest, LargeMachinesKeepTheirWholeRange)
 {
-    SetMemory(65536, 40000);
+    StandInSetPhysicalMemory(65536, 40000);
     auto page = MakePage();
-    ExpectRange(page->m_amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 65536);
-    ExpectGaugeRange(page->m_availableGauge, 0, 65536);
-    ExpectGaugeRange(page->m_forecastGauge, 0, 65536);
-    EXPECT_EQ(page->m_availableGauge.GetPos(), 40000);
+    ExpectRange(amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 65536);
+    ExpectGaugeRange(availableGauge, 0, 65536);
+    ExpectGaugeRange(forecastGauge, 0, 65536);
+    EXPECT_EQ(availableGauge.GetPos(), 40000);
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 40000 MB");
 
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 33000);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "33000 MBs");
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_EQ(page->m_forecastGauge.GetPos(), 65536);
+    EXPECT_EQ(forecastGauge.GetPos(), 65536);
 }
 
 TEST_F(FreeMemoryPageTest, ItsOwnTimerRefreshesTheFiguresEveryTenthOfASecond)
 {
     auto page = MakePage();
-    std::vector<TimerCall> calls = TimerLog::CallsFor(*page);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_FALSE(calls[0].kill);
-    EXPECT_EQ(calls[0].id, CFreeMemoryPage::figuresTimer);
-    EXPECT_EQ(calls[0].periodMs, 100u);
+    EXPECT_TRUE(SameSequence(Describe(CallLog::TimerCallsFor(*page)), {"SetTimer 1 100 ms"}));
 
-    SetMemory(2048, 999);
+    StandInSetPhysicalMemory(2048, 999);
     EXPECT_TRUE(PumpUntil([&] { return ControlText(*page, IDC_AVAILABLE_TEXT) == "Available Memory : 999 MB"; }));
 }
 
@@ -170,28 +168,28 @@ TEST_F(FreeMemoryPageTest, AnUnchangedUpdateWritesNothingToTheControls)
     StandInSetProgress(50);
     Tick(*page, CFreeMemoryPage::figuresTimer);
 
-    MessageCounter availableText(::GetDlgItem(*page, IDC_AVAILABLE_TEXT));
-    MessageCounter forecastText(::GetDlgItem(*page, IDC_FORECAST_TEXT));
-    MessageCounter amountText(::GetDlgItem(*page, IDC_FREE_AMOUNT_TEXT));
-    MessageCounter availableGauge(page->m_availableGauge);
-    MessageCounter forecastGauge(page->m_forecastGauge);
-    MessageCounter runProgress(page->m_runProgress);
-    MessageCounter freeButton(page->m_freeButton);
+    MessageLog availableText(::GetDlgItem(*page, IDC_AVAILABLE_TEXT));
+    MessageLog forecastText(::GetDlgItem(*page, IDC_FORECAST_TEXT));
+    MessageLog amountText(::GetDlgItem(*page, IDC_FREE_AMOUNT_TEXT));
+    MessageLog availableGaugeMessages(availableGauge);
+    MessageLog forecastGaugeMessages(forecastGauge);
+    MessageLog runProgressMessages(runProgress);
+    MessageLog freeButtonMessages(freeButton);
     for (int tick = 0; tick < 3; ++tick)
         Tick(*page, CFreeMemoryPage::figuresTimer);
 
-    for (const MessageCounter* text : {&availableText, &forecastText, &amountText})
+    for (const MessageLog* text : {&availableText, &forecastText, &amountText})
         EXPECT_EQ(text->Count(WM_SETTEXT), 0);
-    for (const MessageCounter* gauge : {&availableGauge, &forecastGauge, &runProgress})
+    for (const MessageLog* gauge : {&availableGaugeMessages, &forecastGaugeMessages, &runProgressMessages})
         EXPECT_EQ(gauge->Count(PBM_SETPOS), 0);
-    EXPECT_EQ(runProgress.Count(WM_SHOWWINDOW), 0);
-    EXPECT_EQ(freeButton.Count(BM_SETIMAGE), 0);
-    EXPECT_EQ(freeButton.Count(WM_ENABLE), 0);
+    EXPECT_EQ(runProgressMessages.Count(WM_SHOWWINDOW), 0);
+    EXPECT_EQ(freeButtonMessages.Count(BM_SETIMAGE), 0);
+    EXPECT_EQ(freeButtonMessages.Count(WM_ENABLE), 0);
 
     // A change is still written, once.
     StandInSetProgress(60);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_EQ(runProgress.Count(PBM_SETPOS), 1);
+    EXPECT_EQ(runProgressMessages.Count(PBM_SETPOS), 1);
     EXPECT_EQ(availableText.Count(WM_SETTEXT), 0);
 }
 

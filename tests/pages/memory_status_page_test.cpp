@@ -41,8 +41,9 @@ protected:
     static std::vector<std::string> Column(CMemoryStatusPage& page, int column)
     {
         std::vector<std::string> cells;
-        for (int row = 0; row < page.m_statusList.GetItemCount(); ++row)
-            cells.push_back(page.m_statusList.GetItemText(row, column));
+        HWND list = ::GetDlgItem(page, IDC_STATUS_LIST);
+        for (int row = 0; row < ListRowCount(list); ++row)
+            cells.push_back(ListCellText(list, row, column));
         return cells;
     }
 };
@@ -73,20 +74,20 @@ TEST_F(MemoryStatusPageTest, ShowsNineRowsInOrderWithTheirFormats)
 TEST_F(MemoryStatusPageTest, ListLooksAsDesigned)
 {
     auto page = MakePage();
-    CListCtrl& list = page->m_statusList;
+    HWND list = ::GetDlgItem(*page, IDC_STATUS_LIST);
     char heading[32] = {};
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT;
     column.pszText = heading;
     column.cchTextMax = sizeof heading;
-    list.SendMessage(LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    ::SendMessage(list, LVM_GETCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(heading, "Data Type");
-    list.SendMessage(LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    ::SendMessage(list, LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(heading, "Value");
-    EXPECT_EQ(list.GetColumnWidth(0), 250);
-    EXPECT_EQ(list.GetColumnWidth(1), 150);
-    EXPECT_EQ(list.GetTextColor(), static_cast<COLORREF>(0x0064C8));
-    EXPECT_EQ(list.GetExtendedStyle(), static_cast<DWORD>(0x829));
+    EXPECT_EQ(::SendMessage(list, LVM_GETCOLUMNWIDTH, 0, 0), 250);
+    EXPECT_EQ(::SendMessage(list, LVM_GETCOLUMNWIDTH, 1, 0), 150);
+    EXPECT_EQ(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0), 0x0064C8);
+    EXPECT_EQ(::SendMessage(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x829);
     EXPECT_EQ(ButtonIcon(*page, IDC_REFRESH_BUTTON), ProgramIcon(IDI_REFRESH));
 }
 
@@ -113,7 +114,7 @@ TEST_F(MemoryStatusPageTest, FiguresChangeOnlyOnRefreshAndOnlyInTheValueColumn)
     EXPECT_EQ(values[8], "65536 bytes");
     EXPECT_EQ(values[1], atStart[1]);
     EXPECT_EQ(Column(*page, 0), std::vector<std::string>(std::begin(expectedLabels), std::end(expectedLabels)));
-    EXPECT_TRUE(HasVisibleStyle(page->m_statusList)) << "the list must come back after its blink";
+    EXPECT_TRUE(HasVisibleStyle(::GetDlgItem(*page, IDC_STATUS_LIST))) << "the list must come back after its blink";
 }
 
 TEST(PageTextTest, AddressesAreUpperCaseAndZeroPaddedToThePointerWidth)

@@ -12,6 +12,7 @@
 #include "free_memory_page.h"
 #include "memory_status_page.h"
 #include "regular_free_page.h"
+#include "resource.h"
 
 namespace {
 
@@ -62,9 +63,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     default: page = std::make_unique<CRegularFreePage>(&frame); break;
     }
     if (which == 1) {
-        auto* freePage = static_cast<CFreeMemoryPage*>(page.get());
-        freePage->m_amountSlider.SetPos(running ? 0 : 300);
-        freePage->SendMessage(WM_HSCROLL, 0, 0);
+        // As a drag of the slider would.
+        HWND slider = ::GetDlgItem(*page, IDC_FREE_AMOUNT_SLIDER);
+        const int amount = running ? 0 : 300;
+        ::SendMessage(slider, TBM_SETPOS, TRUE, amount);
+        page->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, amount), reinterpret_cast<LPARAM>(slider));
     }
     // The frame fits the page as the template sizes it.
     RECT area{};
@@ -73,7 +76,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
     RECT outer = area;
     ::AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
     frame.MoveWindow(20, 20, outer.right - outer.left, outer.bottom - outer.top);
-    page->MoveWindow(&area);
+    page->MoveWindow(area.left, area.top, area.right - area.left, area.bottom - area.top);
     page->ShowWindow(SW_SHOWNORMAL);
     frame.ShowWindow(SW_SHOWNORMAL);
     int result = app.Run();

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "free_memory_page.h"
+#include "dialog_items.h"
+#include "host_window.h"
 #include "memory_status_page.h"
 #include "page_text.h"
 #include "resource.h"
@@ -17,9 +19,7 @@ class RealEnginePageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        AfxInitCommonControls();
-        host.Attach(::CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr,
-                                      ::GetModuleHandle(nullptr), nullptr));
+        host.Attach(CreateHostWindow());
         ASSERT_NE(host.m_hWnd, nullptr);
     }
     void TearDown() override { ::DestroyWindow(host.Detach()); }
@@ -35,12 +35,13 @@ TEST_F(RealEnginePageTest, MemoryStatusShowsThePlatformsAddressSpaceAndMemory)
     memory.dwLength = sizeof memory;
     ::GlobalMemoryStatusEx(&memory);
 
-    ASSERT_EQ(page.m_statusList.GetItemCount(), 9);
-    EXPECT_EQ(page.m_statusList.GetItemText(1, 1),
+    HWND list = ::GetDlgItem(page, IDC_STATUS_LIST);
+    ASSERT_EQ(ListRowCount(list), 9);
+    EXPECT_EQ(ListCellText(list, 1, 1),
               std::to_string(static_cast<unsigned>(memory.ullTotalPhys >> 20)) + " MBs");
-    EXPECT_EQ(page.m_statusList.GetItemText(6, 1), FormatAddress(info.lpMinimumApplicationAddress));
-    EXPECT_EQ(page.m_statusList.GetItemText(7, 1), FormatAddress(info.lpMaximumApplicationAddress));
-    EXPECT_EQ(page.m_statusList.GetItemText(8, 1), std::to_string(info.dwPageSize) + " bytes");
+    EXPECT_EQ(ListCellText(list, 6, 1), FormatAddress(info.lpMinimumApplicationAddress));
+    EXPECT_EQ(ListCellText(list, 7, 1), FormatAddress(info.lpMaximumApplicationAddress));
+    EXPECT_EQ(ListCellText(list, 8, 1), std::to_string(info.dwPageSize) + " bytes");
 }
 
 TEST_F(RealEnginePageTest, FreeMemoryRangesCoverTheWholeMachine)
@@ -50,11 +51,9 @@ TEST_F(RealEnginePageTest, FreeMemoryRangesCoverTheWholeMachine)
     memory.dwLength = sizeof memory;
     ::GlobalMemoryStatusEx(&memory);
     const int totalMB = static_cast<int>(memory.ullTotalPhys >> 20);
-    EXPECT_EQ(page.m_amountSlider.GetRangeMax(), totalMB);
-    int lower = -1, upper = -1;
-    page.m_availableGauge.GetRange(lower, upper);
-    EXPECT_EQ(upper, totalMB);
-    EXPECT_TRUE(page.m_freeButton.IsWindowEnabled()) << "a fresh engine object runs nothing";
+    EXPECT_EQ(::SendDlgItemMessage(page, IDC_FREE_AMOUNT_SLIDER, TBM_GETRANGEMAX, 0, 0), totalMB);
+    EXPECT_EQ(::SendDlgItemMessage(page, IDC_AVAILABLE_GAUGE, PBM_GETRANGE, FALSE, 0), totalMB);
+    EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(page, IDC_FREE_BUTTON))) << "a fresh engine object runs nothing";
 }
 
 } // namespace

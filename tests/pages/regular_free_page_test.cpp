@@ -15,33 +15,33 @@ protected:
     void SetUp() override
     {
         PageTest::SetUp();
-        SetMemory(512, 300);
-    }
-    static void SetMemory(DWORD totalMB, DWORD availableMB)
-    {
-        StandInFigures figures = DefaultStandInFigures();
-        figures.phyTotalMB = totalMB;
-        figures.phyAvaiMB = availableMB;
-        StandInSetFigures(figures);
+        StandInSetPhysicalMemory(512, 300);
     }
     std::unique_ptr<CRegularFreePage> MakePage()
     {
         auto page = std::make_unique<CRegularFreePage>(&host);
         EXPECT_NE(page->m_hWnd, nullptr);
+        amountSlider.Attach(::GetDlgItem(*page, IDC_REGULAR_AMOUNT_SLIDER));
+        thresholdSlider.Attach(::GetDlgItem(*page, IDC_THRESHOLD_SLIDER));
+        intervalSpin.Attach(::GetDlgItem(*page, IDC_INTERVAL_SPIN));
         return page;
     }
+    // The page's controls, as its own members see them.
+    CSliderCtrl amountSlider;
+    CSliderCtrl thresholdSlider;
+    CSpinButtonCtrl intervalSpin;
     // Chooses a mode and presses "Apply" down, which reads the choice.
     static void ApplyMode(CRegularFreePage& page, int radioId)
     {
         Click(page, radioId);
         Click(page, IDC_APPLY_TOGGLE);
-        ASSERT_EQ(page.m_applyState, 1);
+        ASSERT_TRUE(page.Values().applied);
     }
-    static std::vector<TimerCall> RuleTimerCalls(CRegularFreePage& page)
+    static std::vector<LoggedCall> RuleTimerCalls(CRegularFreePage& page)
     {
-        std::vector<TimerCall> calls;
-        for (const TimerCall& call : TimerLog::CallsFor(page))
-            if (call.id == CRegularFreePage::ruleTimer)
+        std::vector<LoggedCall> calls;
+        for (const LoggedCall& call : CallLog::TimerCallsFor(page))
+            if (call.timerId == CRegularFreePage::ruleTimer)
                 calls.push_back(call);
         return calls;
     }
@@ -50,20 +50,20 @@ protected:
 TEST_F(RegularFreePageTest, StartsKeepingAtLeastZeroWithTheRuleDisarmed)
 {
     auto page = MakePage();
-    EXPECT_EQ(page->m_regularFreeMode, 1);
+    EXPECT_EQ(page->Values().mode, 1);
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_KEEP_AT_LEAST));
     EXPECT_FALSE(IsChecked(*page, IDC_RADIO_FREE_MEMORY));
     EXPECT_FALSE(IsChecked(*page, IDC_APPLY_TOGGLE));
-    EXPECT_EQ(page->m_applyState, 0);
-    EXPECT_EQ(page->m_amountSlider.GetPos(), 0);
-    EXPECT_EQ(page->m_thresholdSlider.GetPos(), 0);
-    EXPECT_EQ(page->m_amountSlider.GetRangeMax(), 512);
-    EXPECT_EQ(page->m_thresholdSlider.GetRangeMax(), 512);
+    EXPECT_FALSE(page->Values().applied);
+    EXPECT_EQ(amountSlider.GetPos(), 0);
+    EXPECT_EQ(thresholdSlider.GetPos(), 0);
+    EXPECT_EQ(amountSlider.SendMessage(TBM_GETRANGEMAX), 512);
+    EXPECT_EQ(thresholdSlider.SendMessage(TBM_GETRANGEMAX), 512);
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "0 MBs free");
     EXPECT_EQ(ControlText(*page, IDC_INTERVAL_EDIT), "100");
     int lower = 0, upper = 0;
-    page->m_intervalSpin.GetRange32(lower, upper);
+    intervalSpin.SendMessage(UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
     EXPECT_EQ(lower, 10);
     EXPECT_EQ(upper, 60000);
     EXPECT_TRUE(RuleTimerCalls(*page).empty()) << "the rule must wait for Apply";
@@ -71,10 +71,10 @@ TEST_F(RegularFreePageTest, StartsKeepingAtLeastZeroWithTheRuleDisarmed)
 
 TEST_F(RegularFreePageTest, LargeMachinesKeepTheirWholeSliderRange)
 {
-    SetMemory(40000, 300);
+    StandInSetPhysicalMemory(40000, 300);
     auto page = MakePage();
-    EXPECT_EQ(page->m_amountSlider.GetRangeMax(), 40000);
-    EXPECT_EQ(page->m_thresholdSlider.GetRangeMax(), 40000);
+    EXPECT_EQ(amountSlider.SendMessage(TBM_GETRANGEMAX), 40000);
+    EXPECT_EQ(thresholdSlider.SendMessage(TBM_GETRANGEMAX), 40000);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 39000);
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "39000 MBs free");
 }
@@ -86,7 +86,7 @@ TEST_F(RegularFreePageTest, EitherSliderRewritesBothTexts)
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "256 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "0 MBs free");
     // Moved in code, reported by the other slider: both texts follow.
-    page->m_amountSlider.SetPos(128);
+    amountSlider.SetPos(128);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 64);
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "128 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "64 MBs free");
@@ -100,21 +100,21 @@ TEST_F(RegularFreePageTest, ASliderMovePutsTheRadioButtonsBackToTheHeldMode)
     DragSlider(*page, IDC_REGULAR_AMOUNT_SLIDER, 10);
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_KEEP_AT_LEAST));
     EXPECT_FALSE(IsChecked(*page, IDC_RADIO_FREE_MEMORY));
-    EXPECT_EQ(page->m_regularFreeMode, 1);
+    EXPECT_EQ(page->Values().mode, 1);
 }
 
 TEST_F(RegularFreePageTest, FreeMemoryModeAsksForTheAvailableAmountPlusN)
 {
     auto page = MakePage();
     ApplyMode(*page, IDC_RADIO_FREE_MEMORY);
-    EXPECT_EQ(page->m_regularFreeMode, 0);
+    EXPECT_EQ(page->Values().mode, 0);
     Tick(*page, CRegularFreePage::ruleTimer);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 300) << "N = 0 still frees the available amount";
-    EXPECT_EQ(StandInRunObject(0), &page->m_memoryFree);
+    EXPECT_TRUE(IsPartOf(StandInRunObject(0), *page)) << "the page's own engine object";
 
     DragSlider(*page, IDC_REGULAR_AMOUNT_SLIDER, 200);
-    SetMemory(512, 100);
+    StandInSetPhysicalMemory(512, 100);
     Tick(*page, CRegularFreePage::ruleTimer);
     ASSERT_EQ(StandInRunCount(), 2);
     EXPECT_EQ(StandInRunAmountMB(1), 300);
@@ -124,11 +124,11 @@ TEST_F(RegularFreePageTest, KeepAtLeastFreesTheThresholdOnlyStrictlyBelowIt)
 {
     auto page = MakePage();
     ApplyMode(*page, IDC_RADIO_KEEP_AT_LEAST);
-    SetMemory(512, 0);
+    StandInSetPhysicalMemory(512, 0);
     Tick(*page, CRegularFreePage::ruleTimer);
     EXPECT_EQ(StandInRunCount(), 0) << "T = 0 never runs";
 
-    SetMemory(512, 300);
+    StandInSetPhysicalMemory(512, 300);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 300);
     Tick(*page, CRegularFreePage::ruleTimer);
     EXPECT_EQ(StandInRunCount(), 0) << "A equal to T does not run";
@@ -142,30 +142,20 @@ TEST_F(RegularFreePageTest, KeepAtLeastFreesTheThresholdOnlyStrictlyBelowIt)
 TEST_F(RegularFreePageTest, ApplyDownArmsTheRuleAtTheIntervalAndUpKillsIt)
 {
     auto page = MakePage();
-    page->m_intervalSpin.SetPos32(15);
+    intervalSpin.SetPos32(15);
     Click(*page, IDC_APPLY_TOGGLE);
     EXPECT_TRUE(IsChecked(*page, IDC_APPLY_TOGGLE));
-    std::vector<TimerCall> calls = RuleTimerCalls(*page);
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_FALSE(calls[0].kill);
-    EXPECT_EQ(calls[0].periodMs, 15000u);
-    EXPECT_NE(calls[0].result, 0u);
+    EXPECT_TRUE(SameSequence(Describe(RuleTimerCalls(*page)), {"SetTimer 1 15000 ms"}));
 
     // A new interval waits for the next Apply.
-    page->m_intervalSpin.SetPos32(20);
-    EXPECT_EQ(RuleTimerCalls(*page).size(), 1u);
-
+    intervalSpin.SetPos32(20);
     Click(*page, IDC_APPLY_TOGGLE);
-    EXPECT_EQ(page->m_applyState, 0);
-    calls = RuleTimerCalls(*page);
-    ASSERT_EQ(calls.size(), 2u);
-    EXPECT_TRUE(calls[1].kill);
-    EXPECT_NE(calls[1].result, 0u) << "the timer was not running";
-
+    EXPECT_FALSE(page->Values().applied);
     Click(*page, IDC_APPLY_TOGGLE);
-    calls = RuleTimerCalls(*page);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2].periodMs, 20000u);
+    const std::vector<LoggedCall> calls = RuleTimerCalls(*page);
+    EXPECT_TRUE(SameSequence(Describe(calls), {"SetTimer 1 15000 ms", "KillTimer 1", "SetTimer 1 20000 ms"}));
+    for (const LoggedCall& call : calls)
+        EXPECT_NE(call.result, 0u) << call.Describe() << " was refused or found no timer";
 }
 
 TEST_F(RegularFreePageTest, ATypedIntervalOutsideTheRangeCannotMakeARunawayTimer)
@@ -174,7 +164,7 @@ TEST_F(RegularFreePageTest, ATypedIntervalOutsideTheRangeCannotMakeARunawayTimer
     for (const char* typed : {"0", "3", "99999999"}) {
         ::SetDlgItemTextA(*page, IDC_INTERVAL_EDIT, typed);
         Click(*page, IDC_APPLY_TOGGLE); // down
-        std::vector<TimerCall> calls = RuleTimerCalls(*page);
+        std::vector<LoggedCall> calls = RuleTimerCalls(*page);
         ASSERT_FALSE(calls.empty());
         EXPECT_GE(calls.back().periodMs, 10000u) << typed;
         EXPECT_LE(calls.back().periodMs, 60000000u) << typed;
@@ -185,24 +175,28 @@ TEST_F(RegularFreePageTest, ATypedIntervalOutsideTheRangeCannotMakeARunawayTimer
 TEST_F(RegularFreePageTest, WhatTheViewRestoresShowsAndWhatItSavesIsRead)
 {
     auto page = MakePage();
-    page->m_regularFreeMode = 0;
-    page->m_amountSlider.SetPos(64);
-    page->m_thresholdSlider.SetPos(128);
-    page->m_intervalSpin.SetPos32(30);
-    page->UpdateData(FALSE);
-    page->SendMessage(WM_HSCROLL, 0, 0);
+    RegularFreeValues restored;
+    restored.mode = CRegularFreePage::FreeMemoryMode;
+    restored.freeAmountMB = 64;
+    restored.keepAtLeastMB = 128;
+    restored.intervalAnswer = 30;
+    restored.applied = true;
+    page->Restore(restored);
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_FREE_MEMORY));
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "64 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "128 MBs free");
     EXPECT_EQ(ControlText(*page, IDC_INTERVAL_EDIT), "30");
+    EXPECT_FALSE(IsChecked(*page, IDC_APPLY_TOGGLE)) << "the toggle is never restored";
     EXPECT_TRUE(RuleTimerCalls(*page).empty()) << "a restore does not arm the rule";
 
     Click(*page, IDC_APPLY_TOGGLE);
     Click(*page, IDC_RADIO_KEEP_AT_LEAST);
-    page->UpdateData(TRUE);
-    EXPECT_EQ(page->m_applyState, 1);
-    EXPECT_EQ(page->m_regularFreeMode, 1);
-    EXPECT_EQ(LOWORD(page->m_intervalSpin.GetPos()), 30);
+    const RegularFreeValues saved = page->Values();
+    EXPECT_TRUE(saved.applied);
+    EXPECT_EQ(saved.mode, CRegularFreePage::KeepAtLeastMode);
+    EXPECT_EQ(saved.freeAmountMB, 64);
+    EXPECT_EQ(saved.keepAtLeastMB, 128);
+    EXPECT_EQ(saved.intervalAnswer, 30u);
 }
 
 } // namespace

@@ -40,11 +40,11 @@ struct Control {
     Placement placement;
 };
 
-Control icon(int image, int x, int y) { return {IDC_STATIC, Kind::Icon, nullptr, image, x, y, 20, 20, 0, false, Placement::Origin}; }
-Control bitmap(int image, int x, int y) { return {IDC_STATIC, Kind::Bitmap, nullptr, image, x, y, 8, 8, 0, false, Placement::Origin}; }
-Control text(int id, const char* caption, int x, int y, int w, int h, DWORD flags = 0) { return {id, Kind::Text, caption, 0, x, y, w, h, flags, false, Placement::Exact}; }
-Control plain(int id, Kind kind, int x, int y, int w, int h, DWORD flags = 0, bool tabStop = false) { return {id, kind, "", 0, x, y, w, h, flags, tabStop, Placement::Exact}; }
-Control button(int id, Kind kind, const char* caption, int x, int y, int w, int h, DWORD flags = 0, bool tabStop = true) { return {id, kind, caption, 0, x, y, w, h, flags, tabStop, Placement::Exact}; }
+Control IconItem(int image, int x, int y) { return {IDC_STATIC, Kind::Icon, nullptr, image, x, y, 20, 20, 0, false, Placement::Origin}; }
+Control BitmapItem(int image, int x, int y) { return {IDC_STATIC, Kind::Bitmap, nullptr, image, x, y, 8, 8, 0, false, Placement::Origin}; }
+Control TextItem(int id, const char* caption, int x, int y, int w, int h, DWORD flags = 0) { return {id, Kind::Text, caption, 0, x, y, w, h, flags, false, Placement::Exact}; }
+Control PlainItem(int id, Kind kind, int x, int y, int w, int h, DWORD flags = 0, bool tabStop = false) { return {id, kind, "", 0, x, y, w, h, flags, tabStop, Placement::Exact}; }
+Control ButtonItem(int id, Kind kind, const char* caption, int x, int y, int w, int h, DWORD flags = 0, bool tabStop = true) { return {id, kind, caption, 0, x, y, w, h, flags, tabStop, Placement::Exact}; }
 
 struct Template {
     int id;
@@ -74,108 +74,108 @@ const char kRegularDescription[] =
     "     Press \"Apply\" to confirm the changes.\n"
     "     ( This function should not be used with Automation Wizard. ) ";
 
-const std::vector<Template>& templates()
+const std::vector<Template>& Templates()
 {
     static const std::vector<Template> all = {
         {IDD_ABOUTBOX, "About Quendrix", WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_CHILD, 0, 8, 235, 55, {
-            icon(IDR_MAINFRAME, 11, 17),
-            text(IDC_STATIC, "Quendrix Version 1.0", 40, 10, 119, 8, SS_NOPREFIX),
-            text(IDC_STATIC, nullptr, 40, 25, 119, 8),
-            button(IDOK, Kind::DefPushButton, "OK", 178, 7, 50, 14),
+            IconItem(IDR_MAINFRAME, 11, 17),
+            TextItem(IDC_STATIC, "Quendrix Version 1.0", 40, 10, 119, 8, SS_NOPREFIX),
+            TextItem(IDC_STATIC, nullptr, 40, 25, 119, 8),
+            ButtonItem(IDOK, Kind::DefPushButton, "OK", 178, 7, 50, 14),
         }},
         {IDD_QUENDRIX_FORM, nullptr, kPageStyles, kPageForbidden, 0, 10, 277, 209, {
-            plain(IDC_STATIC, Kind::GrayRect, 0, 0, 141, 69, WS_CLIPSIBLINGS),
-            button(IDC_PAGE_BUTTON_STATUS, Kind::PushButton, "", 3, 182, 30, 24, BS_ICON),
-            plain(IDC_PAGE_AREA, Kind::BlackFrame, 0, 0, 277, 177, WS_CLIPSIBLINGS),
-            button(IDC_PAGE_BUTTON_FREE, Kind::PushButton, "", 36, 182, 30, 24, BS_ICON),
-            button(IDC_PAGE_BUTTON_AUTOMATION, Kind::PushButton, "", 69, 182, 30, 24, BS_ICON),
-            button(IDC_PAGE_BUTTON_REGULAR, Kind::PushButton, "", 102, 182, 30, 24, BS_ICON),
-            plain(IDC_RAM_GAUGE, Kind::Progress, 180, 184, 89, 11, PBS_SMOOTH | WS_BORDER),
+            PlainItem(IDC_STATIC, Kind::GrayRect, 0, 0, 141, 69, WS_CLIPSIBLINGS),
+            ButtonItem(IDC_PAGE_BUTTON_STATUS, Kind::PushButton, "", 3, 182, 30, 24, BS_ICON),
+            PlainItem(IDC_PAGE_AREA, Kind::BlackFrame, 0, 0, 277, 177, WS_CLIPSIBLINGS),
+            ButtonItem(IDC_PAGE_BUTTON_FREE, Kind::PushButton, "", 36, 182, 30, 24, BS_ICON),
+            ButtonItem(IDC_PAGE_BUTTON_AUTOMATION, Kind::PushButton, "", 69, 182, 30, 24, BS_ICON),
+            ButtonItem(IDC_PAGE_BUTTON_REGULAR, Kind::PushButton, "", 102, 182, 30, 24, BS_ICON),
+            PlainItem(IDC_RAM_GAUGE, Kind::Progress, 180, 184, 89, 11, PBS_SMOOTH | WS_BORDER),
             {IDC_STATIC, Kind::EtchedVert, "", 0, 142, 180, 1, 29, 0, false, Placement::Origin},  // sized by its edge
-            text(IDC_AUTOMATION_LABEL, "Automation:", 159, 198, 109, 8),
-            plain(IDC_STATIC, Kind::BlackFrame, 1, 177, 274, 1),
-            text(IDC_STATIC, "RAM:", 159, 186, 19, 8),
-            bitmap(IDB_STAR_MARK, 147, 198),
-            bitmap(IDB_BULLET_BLUE, 147, 186),
+            TextItem(IDC_AUTOMATION_LABEL, "Automation:", 159, 198, 109, 8),
+            PlainItem(IDC_STATIC, Kind::BlackFrame, 1, 177, 274, 1),
+            TextItem(IDC_STATIC, "RAM:", 159, 186, 19, 8),
+            BitmapItem(IDB_STAR_MARK, 147, 198),
+            BitmapItem(IDB_BULLET_BLUE, 147, 186),
         }},
         {IDD_MEMORY_STATUS_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
-            icon(IDI_SCREEN, 9, 9),
-            text(IDC_STATIC, kStatusDescription, 42, 9, 213, 31),
-            plain(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
-            plain(IDC_STATUS_LIST, Kind::ListView, 9, 54, 204, 112, LVS_REPORT | WS_BORDER, true),
-            button(IDC_REFRESH_BUTTON, Kind::PushButton, "", 231, 142, 24, 24, BS_ICON),
+            IconItem(IDI_SCREEN, 9, 9),
+            TextItem(IDC_STATIC, kStatusDescription, 42, 9, 213, 31),
+            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
+            PlainItem(IDC_STATUS_LIST, Kind::ListView, 9, 54, 204, 112, LVS_REPORT | WS_BORDER, true),
+            ButtonItem(IDC_REFRESH_BUTTON, Kind::PushButton, "", 231, 142, 24, 24, BS_ICON),
         }},
         {IDD_FREE_MEMORY_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
-            icon(IDI_CHIP, 9, 9),
-            plain(IDC_AVAILABLE_GAUGE, Kind::Progress, 15, 75, 246, 9, WS_BORDER),
-            text(IDC_AVAILABLE_TEXT, "Available Memory : XXMB", 29, 63, 228, 8),
-            plain(IDC_FORECAST_GAUGE, Kind::Progress, 15, 105, 246, 9, WS_BORDER),
-            text(IDC_FORECAST_TEXT, "Available Memory : XXMB", 27, 93, 228, 8),
-            plain(IDC_FREE_AMOUNT_SLIDER, Kind::Slider, 46, 153, 69, 12, TBS_NOTICKS, true),
-            button(IDC_FREE_BUTTON, Kind::PushButton, "Free", 138, 143, 24, 24, BS_ICON),
-            text(IDC_FREE_AMOUNT_TEXT, "512 MB", 69, 144, 30, 8),
-            plain(IDC_RUN_PROGRESS, Kind::Progress, 139, 137, 23, 6, WS_BORDER),
-            text(IDC_STATIC, "To free :", 21, 156, 24, 8),
-            bitmap(IDB_BULLET_BLUE, 15, 63),
-            bitmap(IDB_BULLET_BLUE, 15, 93),
-            bitmap(IDB_BULLET_SLIDER, 12, 156),
-            text(IDC_STATIC, kFreeDescription, 42, 9, 204, 31),
-            plain(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
+            IconItem(IDI_CHIP, 9, 9),
+            PlainItem(IDC_AVAILABLE_GAUGE, Kind::Progress, 15, 75, 246, 9, WS_BORDER),
+            TextItem(IDC_AVAILABLE_TEXT, "Available Memory : XXMB", 29, 63, 228, 8),
+            PlainItem(IDC_FORECAST_GAUGE, Kind::Progress, 15, 105, 246, 9, WS_BORDER),
+            TextItem(IDC_FORECAST_TEXT, "Available Memory : XXMB", 27, 93, 228, 8),
+            PlainItem(IDC_FREE_AMOUNT_SLIDER, Kind::Slider, 46, 153, 69, 12, TBS_NOTICKS, true),
+            ButtonItem(IDC_FREE_BUTTON, Kind::PushButton, "Free", 138, 143, 24, 24, BS_ICON),
+            TextItem(IDC_FREE_AMOUNT_TEXT, "512 MB", 69, 144, 30, 8),
+            PlainItem(IDC_RUN_PROGRESS, Kind::Progress, 139, 137, 23, 6, WS_BORDER),
+            TextItem(IDC_STATIC, "To free :", 21, 156, 24, 8),
+            BitmapItem(IDB_BULLET_BLUE, 15, 63),
+            BitmapItem(IDB_BULLET_BLUE, 15, 93),
+            BitmapItem(IDB_BULLET_SLIDER, 12, 156),
+            TextItem(IDC_STATIC, kFreeDescription, 42, 9, 204, 31),
+            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
         }},
         {IDD_AUTOMATION_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
-            icon(IDI_STAR, 9, 9),
-            text(IDC_STATIC, kAutomationDescription, 42, 9, 204, 31),
-            plain(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
-            bitmap(IDB_BULLET_HEADING, 39, 60),
-            text(IDC_STATIC, "AUTOMATION :", 51, 60, 52, 8),
-            button(IDC_RADIO_FASTER, Kind::AutoRadio, "Programs run faster", 39, 86, 70, 10, BS_FLAT | WS_GROUP, false),
-            button(IDC_RADIO_STABLY, Kind::AutoRadio, "Programs run stably", 39, 109, 71, 10, BS_FLAT, false),
-            button(IDC_RADIO_NONE, Kind::AutoRadio, "None", 39, 132, 31, 10, BS_FLAT, false),
-            bitmap(IDB_STAR_MARK, 114, 87),
-            bitmap(IDB_STAR_MARK, 114, 111),
+            IconItem(IDI_STAR, 9, 9),
+            TextItem(IDC_STATIC, kAutomationDescription, 42, 9, 204, 31),
+            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
+            BitmapItem(IDB_BULLET_HEADING, 39, 60),
+            TextItem(IDC_STATIC, "AUTOMATION :", 51, 60, 52, 8),
+            ButtonItem(IDC_RADIO_FASTER, Kind::AutoRadio, "Programs run faster", 39, 86, 70, 10, BS_FLAT | WS_GROUP, false),
+            ButtonItem(IDC_RADIO_STABLY, Kind::AutoRadio, "Programs run stably", 39, 109, 71, 10, BS_FLAT, false),
+            ButtonItem(IDC_RADIO_NONE, Kind::AutoRadio, "None", 39, 132, 31, 10, BS_FLAT, false),
+            BitmapItem(IDB_STAR_MARK, 114, 87),
+            BitmapItem(IDB_STAR_MARK, 114, 111),
         }},
         {IDD_REGULAR_FREE_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
             {IDC_INTERVAL_EDIT, Kind::Edit, nullptr, 0, 81, 132, 36, 14, WS_BORDER | ES_AUTOHSCROLL, true, Placement::SpinBuddy},
             {IDC_INTERVAL_SPIN, Kind::UpDown, nullptr, 0, 96, 147, 9, 14,
              UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, false, Placement::BuddySpin},
-            icon(IDI_REGULAR_FREE, 9, 9),
-            button(IDC_APPLY_TOGGLE, Kind::AutoCheck, "Apply", 51, 60, 51, 13, BS_PUSHLIKE | WS_GROUP),
-            plain(IDC_REGULAR_AMOUNT_SLIDER, Kind::Slider, 105, 87, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
-            button(IDC_RADIO_FREE_MEMORY, Kind::AutoRadio, "Free memory :", 39, 87, 57, 10, BS_FLAT | WS_GROUP, false),
-            button(IDC_RADIO_KEEP_AT_LEAST, Kind::AutoRadio, "Keep at least :", 39, 108, 54, 10, BS_FLAT, false),
-            plain(IDC_THRESHOLD_SLIDER, Kind::Slider, 105, 108, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
-            text(IDC_REGULAR_AMOUNT_TEXT, "MBs", 214, 87, 53, 8),
-            text(IDC_THRESHOLD_TEXT, "MBs free", 214, 108, 53, 8),
-            text(IDC_STATIC, "Every", 57, 138, 21, 8),
-            text(IDC_STATIC, "seconds", 120, 138, 42, 8),
-            bitmap(IDB_BULLET_TIME, 45, 138),
-            bitmap(IDB_BULLET_APPLY, 39, 63),
-            bitmap(IDB_ARROW_MARK, 96, 87),
-            bitmap(IDB_ARROW_MARK, 96, 111),
-            text(IDC_STATIC, kRegularDescription, 42, 9, 204, 39),
-            plain(IDC_STATIC, Kind::BlackFrame, 33, 50, 222, 1),
+            IconItem(IDI_REGULAR_FREE, 9, 9),
+            ButtonItem(IDC_APPLY_TOGGLE, Kind::AutoCheck, "Apply", 51, 60, 51, 13, BS_PUSHLIKE | WS_GROUP),
+            PlainItem(IDC_REGULAR_AMOUNT_SLIDER, Kind::Slider, 105, 87, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
+            ButtonItem(IDC_RADIO_FREE_MEMORY, Kind::AutoRadio, "Free memory :", 39, 87, 57, 10, BS_FLAT | WS_GROUP, false),
+            ButtonItem(IDC_RADIO_KEEP_AT_LEAST, Kind::AutoRadio, "Keep at least :", 39, 108, 54, 10, BS_FLAT, false),
+            PlainItem(IDC_THRESHOLD_SLIDER, Kind::Slider, 105, 108, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
+            TextItem(IDC_REGULAR_AMOUNT_TEXT, "MBs", 214, 87, 53, 8),
+            TextItem(IDC_THRESHOLD_TEXT, "MBs free", 214, 108, 53, 8),
+            TextItem(IDC_STATIC, "Every", 57, 138, 21, 8),
+            TextItem(IDC_STATIC, "seconds", 120, 138, 42, 8),
+            BitmapItem(IDB_BULLET_TIME, 45, 138),
+            BitmapItem(IDB_BULLET_APPLY, 39, 63),
+            BitmapItem(IDB_ARROW_MARK, 96, 87),
+            BitmapItem(IDB_ARROW_MARK, 96, 111),
+            TextItem(IDC_STATIC, kRegularDescription, 42, 9, 204, 39),
+            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 50, 222, 1),
         }},
         {IDD_PREFERENCE, "Tools", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_CHILD, WS_EX_TOOLWINDOW, 8, 174, 158, {
-            button(IDC_SAVE_BUTTON, Kind::PushButton, "Save", 75, 141, 42, 11),
-            button(IDC_CANCEL_BUTTON, Kind::PushButton, "Cancel", 123, 141, 42, 11),
-            button(IDC_STATIC, Kind::GroupBox, "Preference", 9, 9, 156, 120, 0, false),
-            button(IDC_CHECK_RUN_AT_STARTUP, Kind::AutoCheck, "Run at windows startup", 24, 24, 111, 10),
-            button(IDC_CHECK_RUN_MINIMIZED, Kind::AutoCheck, "Run minimized", 24, 44, 60, 10),
-            button(IDC_CHECK_REMEMBER_SETTINGS, Kind::AutoCheck, "Remember settings in each windows", 24, 64, 135, 10),
-            button(IDC_CHECK_LOW_UPDATE_RATE, Kind::AutoCheck, "Low data update rate", 24, 84, 79, 10),
-            button(IDC_DEFAULT_BUTTON, Kind::PushButton, "Default", 27, 141, 42, 11),
+            ButtonItem(IDC_SAVE_BUTTON, Kind::PushButton, "Save", 75, 141, 42, 11),
+            ButtonItem(IDC_CANCEL_BUTTON, Kind::PushButton, "Cancel", 123, 141, 42, 11),
+            ButtonItem(IDC_STATIC, Kind::GroupBox, "Preference", 9, 9, 156, 120, 0, false),
+            ButtonItem(IDC_CHECK_RUN_AT_STARTUP, Kind::AutoCheck, "Run at windows startup", 24, 24, 111, 10),
+            ButtonItem(IDC_CHECK_RUN_MINIMIZED, Kind::AutoCheck, "Run minimized", 24, 44, 60, 10),
+            ButtonItem(IDC_CHECK_REMEMBER_SETTINGS, Kind::AutoCheck, "Remember settings in each windows", 24, 64, 135, 10),
+            ButtonItem(IDC_CHECK_LOW_UPDATE_RATE, Kind::AutoCheck, "Low data update rate", 24, 84, 79, 10),
+            ButtonItem(IDC_DEFAULT_BUTTON, Kind::PushButton, "Default", 27, 141, 42, 11),
         }},
         {IDD_ABOUT_HALVENMARK, "About", WS_POPUP | WS_CAPTION, WS_SYSMENU | WS_CHILD, 0, 8, 211, 90, {
-            icon(IDI_CHIP, 12, 11),
-            text(IDC_STATIC, "Velkor Halvenmark", 53, 14, 81, 8),
-            text(IDC_STATIC, nullptr, 53, 26, 154, 19),
-            button(IDOK, Kind::PushButton, "OK", 77, 68, 50, 14),
+            IconItem(IDI_CHIP, 12, 11),
+            TextItem(IDC_STATIC, "Velkor Halvenmark", 53, 14, 81, 8),
+            TextItem(IDC_STATIC, nullptr, 53, 26, 154, 19),
+            ButtonItem(IDOK, Kind::PushButton, "OK", 77, 68, 50, 14),
         }},
         {IDD_WEB_SITE, "Web site", WS_POPUP | WS_CAPTION, WS_SYSMENU | WS_CHILD, 0, 8, 202, 97, {
-            icon(IDI_CHIP, 12, 11),
-            text(IDC_STATIC, "Velkor Halvenmark", 53, 14, 81, 8),
-            button(IDOK, Kind::PushButton, "OK", 72, 75, 50, 14),
-            text(IDC_STATIC, nullptr, 54, 36, 141, 18),
+            IconItem(IDI_CHIP, 12, 11),
+            TextItem(IDC_STATIC, "Velkor Halvenmark", 53, 14, 81, 8),
+            ButtonItem(IDOK, Kind::PushButton, "OK", 72, 75, 50, 14),
+            TextItem(IDC_STATIC, nullptr, 54, 36, 141, 18),
         }},
     };
     return all;
@@ -183,7 +183,7 @@ const std::vector<Template>& templates()
 
 void PrintTo(const Template& dialog, std::ostream* out) { *out << "template " << dialog.id; }
 
-const char* classOf(Kind kind)
+const char* ClassOf(Kind kind)
 {
     switch (kind) {
     case Kind::Icon: case Kind::Bitmap: case Kind::Text: case Kind::BlackFrame:
@@ -202,7 +202,7 @@ const char* classOf(Kind kind)
 }
 
 // The style field that says what sort of static or button a control is.
-bool hasType(Kind kind, LONG style)
+bool HasType(Kind kind, LONG style)
 {
     const LONG staticType = style & SS_TYPEMASK;
     const LONG buttonType = style & BS_TYPEMASK;
@@ -225,34 +225,34 @@ bool hasType(Kind kind, LONG style)
     return false;
 }
 
-std::string describe(const Template& dialog, size_t index)
+std::string Describe(const Template& dialog, size_t index)
 {
     return "template " + std::to_string(dialog.id) + ", control #" + std::to_string(index) +
            " (id " + std::to_string(dialog.controls[index].id) + ")";
 }
 
-bool samePicture(HWND staticControl, const Control& expected)
+bool SamePicture(HWND staticControl, const Control& expected)
 {
     HINSTANCE module = GetModuleHandleA(nullptr);
     if (expected.kind == Kind::Icon) {
         auto shown = reinterpret_cast<HICON>(SendMessageA(staticControl, STM_GETICON, 0, 0));
         HICON resource = LoadIconA(module, MAKEINTRESOURCEA(expected.image));
-        return shown && resource && probe::drawIcon(shown, 32) == probe::drawIcon(resource, 32);
+        return shown && resource && DrawIconPixels(shown, 32) == DrawIconPixels(resource, 32);
     }
     auto shown = reinterpret_cast<HBITMAP>(SendMessageA(staticControl, STM_GETIMAGE, IMAGE_BITMAP, 0));
     HBITMAP resource = LoadBitmapA(module, MAKEINTRESOURCEA(expected.image));
     int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
     bool same = shown && resource &&
-                probe::bitmapPixels(shown, &w1, &h1) == probe::bitmapPixels(resource, &w2, &h2);
+                BitmapPixels(shown, &w1, &h1) == BitmapPixels(resource, &w2, &h2);
     DeleteObject(resource);
     return same;
 }
 
-void expectPlaced(const probe::TemplateDialog& dialog, HWND control, const Control& expected,
+void ExpectPlaced(const TemplateDialog& dialog, HWND control, const Control& expected,
                   const std::string& where)
 {
-    const RECT want = dialog.dialogUnitsToPixels(expected.x, expected.y, expected.width, expected.height);
-    const RECT got = dialog.childRect(control);
+    const RECT want = dialog.DialogUnitsToPixels(expected.x, expected.y, expected.width, expected.height);
+    const RECT got = dialog.ChildRect(control);
     switch (expected.placement) {
     case Placement::Exact:
         EXPECT_EQ(want.left, got.left) << where;
@@ -266,7 +266,7 @@ void expectPlaced(const probe::TemplateDialog& dialog, HWND control, const Contr
         break;
     case Placement::SpinBuddy: {
         HWND spin = GetWindow(control, GW_HWNDNEXT);
-        RECT spinRect = dialog.childRect(spin);
+        RECT spinRect = dialog.ChildRect(spin);
         EXPECT_EQ(want.left, got.left) << where;
         EXPECT_EQ(want.top, got.top) << where;
         EXPECT_EQ(want.bottom, got.bottom) << where;
@@ -277,7 +277,7 @@ void expectPlaced(const probe::TemplateDialog& dialog, HWND control, const Contr
         HWND buddy = reinterpret_cast<HWND>(SendMessageA(control, UDM_GETBUDDY, 0, 0));
         ASSERT_NE(nullptr, buddy) << where;
         EXPECT_EQ(GetWindow(control, GW_HWNDPREV), buddy) << where << ": buddy is the preceding control";
-        RECT buddyRect = dialog.childRect(buddy);
+        RECT buddyRect = dialog.ChildRect(buddy);
         EXPECT_NEAR(buddyRect.right, got.left, kBuddyBorder) << where;
         EXPECT_EQ(buddyRect.top, got.top) << where;
         EXPECT_EQ(buddyRect.bottom, got.bottom) << where;
@@ -286,33 +286,30 @@ void expectPlaced(const probe::TemplateDialog& dialog, HWND control, const Contr
     }
 }
 
-class DialogTemplates : public ::testing::TestWithParam<Template> {
-protected:
-    static void SetUpTestSuite() { probe::initCommonControls(); }
-};
+class DialogTemplates : public ::testing::TestWithParam<Template> {};
 
 TEST_P(DialogTemplates, FrameStyleCaptionFontAndSize)
 {
     const Template& expected = GetParam();
-    probe::TemplateDialog dialog(expected.id);
-    ASSERT_NE(nullptr, dialog.hwnd());
+    TemplateDialog dialog(expected.id);
+    ASSERT_NE(nullptr, dialog.Window());
 
-    const LONG style = probe::style(dialog.hwnd());
+    const LONG style = Style(dialog.Window());
     EXPECT_EQ(expected.styles, style & expected.styles);
     EXPECT_EQ(0, style & expected.forbidden);
-    EXPECT_EQ(expected.extendedStyles, probe::extendedStyle(dialog.hwnd()) & expected.extendedStyles);
-    EXPECT_EQ(expected.caption ? expected.caption : "", probe::windowText(dialog.hwnd()));
+    EXPECT_EQ(expected.extendedStyles, ExtendedStyle(dialog.Window()) & expected.extendedStyles);
+    EXPECT_EQ(expected.caption ? expected.caption : "", WindowText(dialog.Window()));
 
     LOGFONTA font{};
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog.hwnd(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(dialog.Window(), WM_GETFONT, 0, 0)), sizeof font, &font);
     EXPECT_STREQ("MS Sans Serif", font.lfFaceName);
     HDC screen = GetDC(nullptr);
     EXPECT_EQ(-MulDiv(expected.pointSize, GetDeviceCaps(screen, LOGPIXELSY), 72), font.lfHeight);
     ReleaseDC(nullptr, screen);
 
     RECT client;
-    GetClientRect(dialog.hwnd(), &client);
-    const RECT want = dialog.dialogUnitsToPixels(0, 0, expected.width, expected.height);
+    GetClientRect(dialog.Window(), &client);
+    const RECT want = dialog.DialogUnitsToPixels(0, 0, expected.width, expected.height);
     EXPECT_EQ(want.right, client.right);
     EXPECT_EQ(want.bottom, client.bottom);
 }
@@ -320,68 +317,67 @@ TEST_P(DialogTemplates, FrameStyleCaptionFontAndSize)
 TEST_P(DialogTemplates, ControlsInTemplateOrder)
 {
     const Template& expected = GetParam();
-    probe::TemplateDialog dialog(expected.id);
-    ASSERT_NE(nullptr, dialog.hwnd());
-    const std::vector<HWND> controls = dialog.children();
+    TemplateDialog dialog(expected.id);
+    ASSERT_NE(nullptr, dialog.Window());
+    const std::vector<HWND> controls = dialog.Children();
     ASSERT_EQ(expected.controls.size(), controls.size());
 
     for (size_t i = 0; i < controls.size(); ++i) {
         const Control& want = expected.controls[i];
-        const std::string where = describe(expected, i);
+        const std::string where = Describe(expected, i);
         HWND control = controls[i];
-        const LONG style = probe::style(control);
+        const LONG style = Style(control);
 
         EXPECT_EQ(want.id, static_cast<short>(GetDlgCtrlID(control))) << where;
-        EXPECT_STRCASEEQ(classOf(want.kind), probe::className(control).c_str()) << where;
-        EXPECT_TRUE(hasType(want.kind, style)) << where << std::hex << ": style 0x" << style;
+        EXPECT_STRCASEEQ(ClassOf(want.kind), ClassName(control).c_str()) << where;
+        EXPECT_TRUE(HasType(want.kind, style)) << where << std::hex << ": style 0x" << style;
         // A 3-D dialog turns a control's plain border into a sunken edge; a
         // themed progress bar drops it and draws its own frame.
         const LONG required = static_cast<LONG>(want.flags & ~WS_BORDER);
         EXPECT_EQ(required, style & required) << where << std::hex << ": style 0x" << style;
         if ((want.flags & WS_BORDER) && want.kind != Kind::Progress) {
-            EXPECT_TRUE((style & WS_BORDER) || (probe::extendedStyle(control) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)))
-                << where << std::hex << ": border, extended style 0x" << probe::extendedStyle(control);
+            EXPECT_TRUE((style & WS_BORDER) || (ExtendedStyle(control) & (WS_EX_CLIENTEDGE | WS_EX_STATICEDGE)))
+                << where << std::hex << ": border, extended style 0x" << ExtendedStyle(control);
         }
         EXPECT_EQ(want.tabStop, (style & WS_TABSTOP) != 0) << where << ": tab stop";
         EXPECT_EQ(0, style & WS_DISABLED) << where;
         if (want.kind == Kind::Icon || want.kind == Kind::Bitmap) {
-            EXPECT_TRUE(samePicture(control, want)) << where << ": shows resource " << want.image;
+            EXPECT_TRUE(SamePicture(control, want)) << where << ": shows resource " << want.image;
         } else if (want.text) {
-            EXPECT_EQ(want.text, probe::windowText(control)) << where;
+            EXPECT_EQ(want.text, WindowText(control)) << where;
         } else if (want.kind == Kind::Text) {
-            EXPECT_FALSE(probe::windowText(control).empty()) << where;
+            EXPECT_FALSE(WindowText(control).empty()) << where;
         }
-        expectPlaced(dialog, control, want, where);
+        ExpectPlaced(dialog, control, want, where);
     }
 }
 
-std::string templateName(const ::testing::TestParamInfo<Template>& info)
+std::string TemplateName(const ::testing::TestParamInfo<Template>& info)
 {
     return "Template" + std::to_string(info.param.id);
 }
 
-INSTANTIATE_TEST_SUITE_P(All, DialogTemplates, ::testing::ValuesIn(templates()), templateName);
+INSTANTIATE_TEST_SUITE_P(All, DialogTemplates, ::testing::ValuesIn(Templates()), TemplateName);
 
 // The notices left to this program: a one-line copyright in the framework's
 // box, two lines in the program's own About box, and a web address.
 TEST(DialogNotices, CopyrightAndWebAddressAreFilledIn)
 {
-    probe::initCommonControls();
     {
-        probe::TemplateDialog about(IDD_ABOUTBOX);
-        const std::string notice = probe::windowText(about.children().at(2));
+        TemplateDialog about(IDD_ABOUTBOX);
+        const std::string notice = WindowText(about.Children().at(2));
         EXPECT_NE(std::string::npos, notice.find("Copyright")) << notice;
         EXPECT_EQ(std::string::npos, notice.find('\n')) << notice;
     }
     {
-        probe::TemplateDialog about(IDD_ABOUT_HALVENMARK);
-        const std::string notice = probe::windowText(about.children().at(2));
+        TemplateDialog about(IDD_ABOUT_HALVENMARK);
+        const std::string notice = WindowText(about.Children().at(2));
         EXPECT_NE(std::string::npos, notice.find("Copyright")) << notice;
         EXPECT_NE(std::string::npos, notice.find('\n')) << notice;
     }
     {
-        probe::TemplateDialog web(IDD_WEB_SITE);
-        const std::string address = probe::windowText(web.children().at(3));
+        TemplateDialog web(IDD_WEB_SITE);
+        const std::string address = WindowText(web.Children().at(3));
         EXPECT_EQ(0u, address.find("https://")) << address;
     }
 }
@@ -391,25 +387,24 @@ TEST(DialogNotices, CopyrightAndWebAddressAreFilledIn)
 // exchange walks a group from its first button.
 TEST(DialogKeyboard, PagesAreControlParentsAndRadiosFormGroups)
 {
-    probe::initCommonControls();
     for (int page : {IDD_MEMORY_STATUS_PAGE, IDD_FREE_MEMORY_PAGE, IDD_AUTOMATION_PAGE, IDD_REGULAR_FREE_PAGE}) {
-        probe::TemplateDialog dialog(page);
-        EXPECT_TRUE(probe::extendedStyle(dialog.hwnd()) & WS_EX_CONTROLPARENT) << page;
+        TemplateDialog dialog(page);
+        EXPECT_TRUE(ExtendedStyle(dialog.Window()) & WS_EX_CONTROLPARENT) << page;
     }
     struct Group { int page; std::vector<int> radios; };
     for (const Group& group : {Group{IDD_AUTOMATION_PAGE, {IDC_RADIO_FASTER, IDC_RADIO_STABLY, IDC_RADIO_NONE}},
                                Group{IDD_REGULAR_FREE_PAGE, {IDC_RADIO_FREE_MEMORY, IDC_RADIO_KEEP_AT_LEAST}}}) {
-        probe::TemplateDialog dialog(group.page);
+        TemplateDialog dialog(group.page);
         std::vector<int> radiosInGroup;
-        HWND first = GetDlgItem(dialog.hwnd(), group.radios.front());
+        HWND first = GetDlgItem(dialog.Window(), group.radios.front());
         for (HWND item = first; item; item = GetWindow(item, GW_HWNDNEXT)) {
-            if (item != first && (probe::style(item) & WS_GROUP))
+            if (item != first && (Style(item) & WS_GROUP))
                 break;
-            if ((probe::style(item) & BS_TYPEMASK) == BS_AUTORADIOBUTTON && probe::className(item) == "Button")
+            if ((Style(item) & BS_TYPEMASK) == BS_AUTORADIOBUTTON && ClassName(item) == "Button")
                 radiosInGroup.push_back(GetDlgCtrlID(item));
         }
         EXPECT_EQ(group.radios, radiosInGroup) << group.page;
     }
 }
 
-}  // namespace
+} // namespace

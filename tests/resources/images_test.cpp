@@ -15,22 +15,22 @@ const int kIcons[] = {IDR_MAINFRAME, IDI_CHIP, IDI_REGULAR_FREE, IDI_SCREEN, IDI
 const int kBitmaps[] = {IDB_ARROW_MARK, IDB_BULLET_BLUE, IDB_BULLET_HEADING, IDB_BULLET_TIME,
                         IDB_BULLET_SLIDER, IDB_BULLET_APPLY, IDB_STAR_MARK};
 
-probe::Pixels iconAt(int id, int size)
+Pixels IconAt(int id, int size)
 {
     auto icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id),
                                               IMAGE_ICON, size, size, 0));
     if (!icon)
         return {};
-    probe::Pixels pixels = probe::drawIcon(icon, size);
+    Pixels pixels = DrawIconPixels(icon, size);
     DestroyIcon(icon);
     return pixels;
 }
 
-int red(std::uint32_t p) { return (p >> 16) & 0xFF; }
-int green(std::uint32_t p) { return (p >> 8) & 0xFF; }
-int blue(std::uint32_t p) { return p & 0xFF; }
+int Red(std::uint32_t p) { return (p >> 16) & 0xFF; }
+int Green(std::uint32_t p) { return (p >> 8) & 0xFF; }
+int Blue(std::uint32_t p) { return p & 0xFF; }
 
-int count(const probe::Pixels& pixels, const std::function<bool(std::uint32_t)>& test)
+int Count(const Pixels& pixels, const std::function<bool(std::uint32_t)>& test)
 {
     int n = 0;
     for (auto p : pixels)
@@ -38,23 +38,23 @@ int count(const probe::Pixels& pixels, const std::function<bool(std::uint32_t)>&
     return n;
 }
 
-bool isWhite(std::uint32_t p) { return (p & 0xFFFFFF) == 0xFFFFFF; }
-bool isStrongRed(std::uint32_t p) { return red(p) > 180 && green(p) < 110 && blue(p) < 110; }
-bool isYellow(std::uint32_t p) { return red(p) > 200 && green(p) > 150 && blue(p) < green(p) - 60; }
-bool isColourful(std::uint32_t p)
+bool IsWhite(std::uint32_t p) { return (p & 0xFFFFFF) == 0xFFFFFF; }
+bool IsStrongRed(std::uint32_t p) { return Red(p) > 180 && Green(p) < 110 && Blue(p) < 110; }
+bool IsYellow(std::uint32_t p) { return Red(p) > 200 && Green(p) > 150 && Blue(p) < Green(p) - 60; }
+bool IsColourful(std::uint32_t p)
 {
-    return std::max({red(p), green(p), blue(p)}) - std::min({red(p), green(p), blue(p)}) > 40;
+    return std::max({Red(p), Green(p), Blue(p)}) - std::min({Red(p), Green(p), Blue(p)}) > 40;
 }
 
 TEST(Icons, EveryIconHoldsItsOwn16And32PixelImages)
 {
     for (int id : kIcons) {
         for (int size : {16, 32}) {
-            EXPECT_EQ(size, probe::storedIconWidth(id, size)) << "icon " << id << " at " << size;
-            const probe::Pixels pixels = iconAt(id, size);
+            EXPECT_EQ(size, StoredIconWidth(id, size)) << "icon " << id << " at " << size;
+            const Pixels pixels = IconAt(id, size);
             ASSERT_EQ(static_cast<size_t>(size * size), pixels.size()) << "icon " << id;
             // Drawn over white: a picture, with some of the background showing.
-            const int background = count(pixels, isWhite);
+            const int background = Count(pixels, IsWhite);
             EXPECT_GT(background, 0) << "icon " << id << " at " << size << " has no transparent area";
             EXPECT_LT(background, size * size / 2 + size * size / 4) << "icon " << id << " at " << size;
         }
@@ -68,7 +68,7 @@ TEST(Icons, NoTwoPicturesAlikeExceptTheApplicationChip)
             if (a >= b)
                 continue;
             const bool sameByDesign = (a == IDR_MAINFRAME && b == IDI_TRAY_CHIP);
-            EXPECT_EQ(sameByDesign, iconAt(a, 32) == iconAt(b, 32)) << "icons " << a << " and " << b;
+            EXPECT_EQ(sameByDesign, IconAt(a, 32) == IconAt(b, 32)) << "icons " << a << " and " << b;
         }
     }
 }
@@ -78,11 +78,11 @@ TEST(Icons, NoTwoPicturesAlikeExceptTheApplicationChip)
 TEST(Icons, StateIconsDifferByColour)
 {
     for (int size : {16, 32}) {
-        EXPECT_GT(count(iconAt(IDI_CHIP_LOW, size), isStrongRed), size * size / 10) << size;
-        EXPECT_EQ(0, count(iconAt(IDI_TRAY_CHIP, size), isStrongRed)) << size;
-        EXPECT_GT(count(iconAt(IDI_BOLT, size), isYellow), size * size / 8) << size;
-        EXPECT_EQ(0, count(iconAt(IDI_BOLT_GREY, size), isColourful)) << size;
-        EXPECT_GT(count(iconAt(IDI_STAR, size), isYellow), size * size / 8) << size;
+        EXPECT_GT(Count(IconAt(IDI_CHIP_LOW, size), IsStrongRed), size * size / 10) << size;
+        EXPECT_EQ(0, Count(IconAt(IDI_TRAY_CHIP, size), IsStrongRed)) << size;
+        EXPECT_GT(Count(IconAt(IDI_BOLT, size), IsYellow), size * size / 8) << size;
+        EXPECT_EQ(0, Count(IconAt(IDI_BOLT_GREY, size), IsColourful)) << size;
+        EXPECT_GT(Count(IconAt(IDI_STAR, size), IsYellow), size * size / 8) << size;
     }
 }
 
@@ -92,15 +92,15 @@ TEST(Bitmaps, EveryBitmapIsAnEightPixelPictureOnWhite)
         HBITMAP bitmap = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id));
         ASSERT_NE(nullptr, bitmap) << "bitmap " << id;
         int width = 0, height = 0;
-        const probe::Pixels pixels = probe::bitmapPixels(bitmap, &width, &height);
+        const Pixels pixels = BitmapPixels(bitmap, &width, &height);
         DeleteObject(bitmap);
         EXPECT_EQ(8, width) << id;
         EXPECT_EQ(8, height) << id;
         ASSERT_EQ(64u, pixels.size()) << id;
         // The dialogs are white: the corners blend in, the middle does not.
-        EXPECT_TRUE(isWhite(pixels[0]) && isWhite(pixels[63])) << "bitmap " << id;
-        EXPECT_GT(count(pixels, isColourful), 8) << "bitmap " << id;
+        EXPECT_TRUE(IsWhite(pixels[0]) && IsWhite(pixels[63])) << "bitmap " << id;
+        EXPECT_GT(Count(pixels, IsColourful), 8) << "bitmap " << id;
     }
 }
 
-}  // namespace
+} // namespace

@@ -22,14 +22,14 @@ struct Popup {
 
 constexpr Item kSeparator{nullptr, 0};
 
-std::string menuText(HMENU menu, int position)
+std::string MenuText(HMENU menu, int position)
 {
     char text[128] = {};
     GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
     return text;
 }
 
-bool isSeparator(HMENU menu, int position)
+bool IsSeparator(HMENU menu, int position)
 {
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
@@ -38,13 +38,13 @@ bool isSeparator(HMENU menu, int position)
     return (info.fType & MFT_SEPARATOR) != 0;
 }
 
-void expectMenu(HMENU menu, const std::vector<Popup>& popups)
+void ExpectMenu(HMENU menu, const std::vector<Popup>& popups)
 {
     ASSERT_NE(nullptr, menu);
     ASSERT_EQ(static_cast<int>(popups.size()), GetMenuItemCount(menu));
     for (size_t p = 0; p < popups.size(); ++p) {
         const Popup& want = popups[p];
-        EXPECT_EQ(want.title, menuText(menu, static_cast<int>(p)));
+        EXPECT_EQ(want.title, MenuText(menu, static_cast<int>(p)));
         HMENU popup = GetSubMenu(menu, static_cast<int>(p));
         ASSERT_NE(nullptr, popup) << want.title;
         ASSERT_EQ(static_cast<int>(want.items.size()), GetMenuItemCount(popup)) << want.title;
@@ -52,11 +52,11 @@ void expectMenu(HMENU menu, const std::vector<Popup>& popups)
             const int position = static_cast<int>(i);
             const std::string where = std::string(want.title) + " item " + std::to_string(i);
             if (!want.items[i].text) {
-                EXPECT_TRUE(isSeparator(popup, position)) << where;
+                EXPECT_TRUE(IsSeparator(popup, position)) << where;
                 continue;
             }
-            EXPECT_FALSE(isSeparator(popup, position)) << where;
-            EXPECT_EQ(want.items[i].text, menuText(popup, position)) << where;
+            EXPECT_FALSE(IsSeparator(popup, position)) << where;
+            EXPECT_EQ(want.items[i].text, MenuText(popup, position)) << where;
             EXPECT_EQ(want.items[i].command, GetMenuItemID(popup, position)) << where;
             EXPECT_EQ(0u, GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) &
                               (MF_CHECKED | MF_GRAYED | MF_DISABLED)) << where;
@@ -67,7 +67,7 @@ void expectMenu(HMENU menu, const std::vector<Popup>& popups)
 TEST(Menus, MainMenuOffersEveryCommandOnce)
 {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_MENU));
-    expectMenu(menu, {
+    ExpectMenu(menu, {
         {"File", {{"Hide to Tray Icon", ID_FILE_HIDE_TO_TRAY}, kSeparator, {"Exit", ID_FILE_EXIT}}},
         {"Tools", {{"Preference", ID_TOOLS_PREFERENCE}}},
         {"View", {{"Memory Status", ID_VIEW_MEMORY_STATUS}, {"Free Memory", ID_VIEW_FREE_MEMORY},
@@ -101,4 +101,4 @@ TEST(Strings, ApplicationNameAndDocumentTemplate)
     }
 }
 
-}  // namespace
+} // namespace

@@ -1,6 +1,7 @@
 // Shows one dialog template dressed as the program dresses it (white
 // background, icons on the icon buttons, the form hosting a page), then
 // quits after a few seconds. Usage: kolvar_template_viewer <template> [page]
+#include "host_window.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -14,7 +15,7 @@ HINSTANCE module() { return GetModuleHandleA(nullptr); }
 
 HBRUSH whiteBrush() { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); }
 
-INT_PTR CALLBACK whiteDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)
+INT_PTR CALLBACK WhiteDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG:
@@ -28,17 +29,17 @@ INT_PTR CALLBACK whiteDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)
     return FALSE;
 }
 
-void setButtonIcon(HWND dialog, int button, int icon)
+void SetButtonIcon(HWND dialog, int button, int icon)
 {
     SendDlgItemMessageA(dialog, button, BM_SETIMAGE, IMAGE_ICON,
                         reinterpret_cast<LPARAM>(LoadIconA(module(), MAKEINTRESOURCEA(icon))));
 }
 
-void dressPage(HWND page, int templateId)
+void DressPage(HWND page, int templateId)
 {
     switch (templateId) {
     case IDD_MEMORY_STATUS_PAGE: {
-        setButtonIcon(page, IDC_REFRESH_BUTTON, IDI_REFRESH);
+        SetButtonIcon(page, IDC_REFRESH_BUTTON, IDI_REFRESH);
         HWND list = GetDlgItem(page, IDC_STATUS_LIST);
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
@@ -61,7 +62,7 @@ void dressPage(HWND page, int templateId)
         break;
     }
     case IDD_FREE_MEMORY_PAGE:
-        setButtonIcon(page, IDC_FREE_BUTTON, IDI_BOLT);
+        SetButtonIcon(page, IDC_FREE_BUTTON, IDI_BOLT);
         SendDlgItemMessageA(page, IDC_AVAILABLE_GAUGE, PBM_SETPOS, 40, 0);
         SendDlgItemMessageA(page, IDC_FORECAST_GAUGE, PBM_SETPOS, 65, 0);
         break;
@@ -76,22 +77,22 @@ void dressPage(HWND page, int templateId)
     }
 }
 
-HWND createPage(HWND parent, int templateId)
+HWND CreatePage(HWND parent, int templateId)
 {
-    HWND page = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), parent, whiteDialogProc, 0);
-    dressPage(page, templateId);
+    HWND page = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), parent, WhiteDialogProc, 0);
+    DressPage(page, templateId);
     return page;
 }
 
-void dressForm(HWND form, int pageId)
+void DressForm(HWND form, int pageId)
 {
-    setButtonIcon(form, IDC_PAGE_BUTTON_STATUS, IDI_SCREEN);
-    setButtonIcon(form, IDC_PAGE_BUTTON_FREE, IDI_CHIP);
-    setButtonIcon(form, IDC_PAGE_BUTTON_AUTOMATION, IDI_STAR);
-    setButtonIcon(form, IDC_PAGE_BUTTON_REGULAR, IDI_ALARM_CLOCK);
+    SetButtonIcon(form, IDC_PAGE_BUTTON_STATUS, IDI_SCREEN);
+    SetButtonIcon(form, IDC_PAGE_BUTTON_FREE, IDI_CHIP);
+    SetButtonIcon(form, IDC_PAGE_BUTTON_AUTOMATION, IDI_STAR);
+    SetButtonIcon(form, IDC_PAGE_BUTTON_REGULAR, IDI_ALARM_CLOCK);
     SetDlgItemTextA(form, IDC_AUTOMATION_LABEL, "Automation : None");
     SendDlgItemMessageA(form, IDC_RAM_GAUGE, PBM_SETPOS, 55, 0);
-    HWND page = createPage(form, pageId);
+    HWND page = CreatePage(form, pageId);
     RECT area;
     GetWindowRect(GetDlgItem(form, IDC_PAGE_AREA), &area);
     MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&area), 2);
@@ -100,7 +101,7 @@ void dressForm(HWND form, int pageId)
 }
 
 // A stand-in for the main window: caption, system menu, minimise box, menu.
-HWND createHost(HWND* child, int templateId, int pageId)
+HWND CreateHost(HWND* child, int templateId, int pageId)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -113,11 +114,11 @@ HWND createHost(HWND* child, int templateId, int pageId)
                                 LoadMenuA(module(), MAKEINTRESOURCEA(IDR_MAIN_MENU)), module(), nullptr);
     SendMessageA(host, WM_SETICON, ICON_SMALL,
                  reinterpret_cast<LPARAM>(LoadImageA(module(), MAKEINTRESOURCEA(IDI_TRAY_CHIP), IMAGE_ICON, 16, 16, 0)));
-    *child = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), host, whiteDialogProc, 0);
+    *child = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), host, WhiteDialogProc, 0);
     if (templateId == IDD_QUENDRIX_FORM)
-        dressForm(*child, pageId);
+        DressForm(*child, pageId);
     else
-        dressPage(*child, templateId);
+        DressPage(*child, templateId);
     RECT size;
     GetWindowRect(*child, &size);
     RECT frame{0, 0, size.right - size.left, size.bottom - size.top};
@@ -128,22 +129,20 @@ HWND createHost(HWND* child, int templateId, int pageId)
     return host;
 }
 
-}  // namespace
+} // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_PROGRESS_CLASS |
-                                                       ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS};
-    InitCommonControlsEx(&controls);
+    StartCommonControls();
     const int templateId = __argc > 1 ? std::atoi(__argv[1]) : IDD_QUENDRIX_FORM;
     const int pageId = __argc > 2 ? std::atoi(__argv[2]) : IDD_MEMORY_STATUS_PAGE;
 
     HWND window = nullptr;
     HWND dialog = nullptr;
     if (templateId >= IDD_QUENDRIX_FORM && templateId <= IDD_REGULAR_FREE_PAGE) {
-        window = createHost(&dialog, templateId, pageId);
+        window = CreateHost(&dialog, templateId, pageId);
     } else {
-        window = dialog = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), nullptr, whiteDialogProc, 0);
+        window = dialog = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), nullptr, WhiteDialogProc, 0);
         SetWindowPos(window, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     if (!window)

@@ -9,7 +9,7 @@
 
 namespace {
 
-std::vector<char> versionBlock()
+std::vector<char> VersionBlock()
 {
     char path[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -20,7 +20,7 @@ std::vector<char> versionBlock()
     return block;
 }
 
-std::string versionString(std::vector<char>& block, const char* name)
+std::string VersionString(std::vector<char>& block, const char* name)
 {
     char* value = nullptr;
     UINT length = 0;
@@ -32,7 +32,7 @@ std::string versionString(std::vector<char>& block, const char* name)
 
 TEST(VersionInfo, CarriesTheProjectVersionAndNames)
 {
-    std::vector<char> block = versionBlock();
+    std::vector<char> block = VersionBlock();
     ASSERT_FALSE(block.empty());
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
@@ -45,12 +45,12 @@ TEST(VersionInfo, CarriesTheProjectVersionAndNames)
     EXPECT_EQ(fixed->dwFileVersionLS, fixed->dwProductVersionLS);
     EXPECT_EQ(static_cast<DWORD>(VFT_APP), fixed->dwFileType);
 
-    EXPECT_EQ(KOLVAR_EXPECTED_VERSION, versionString(block, "FileVersion"));
-    EXPECT_EQ(KOLVAR_EXPECTED_VERSION, versionString(block, "ProductVersion"));
-    EXPECT_EQ("Kolvar", versionString(block, "ProductName"));
-    EXPECT_EQ("Velkor", versionString(block, "CompanyName"));
-    EXPECT_FALSE(versionString(block, "FileDescription").empty());
-    EXPECT_NE(std::string::npos, versionString(block, "LegalCopyright").find("Velkor"));
+    EXPECT_EQ(KOLVAR_EXPECTED_VERSION, VersionString(block, "FileVersion"));
+    EXPECT_EQ(KOLVAR_EXPECTED_VERSION, VersionString(block, "ProductVersion"));
+    EXPECT_EQ("Kolvar", VersionString(block, "ProductName"));
+    EXPECT_EQ("Velkor", VersionString(block, "CompanyName"));
+    EXPECT_FALSE(VersionString(block, "FileDescription").empty());
+    EXPECT_NE(std::string::npos, VersionString(block, "LegalCopyright").find("Velkor"));
 }
 
 // Version 6 lives in the side-by-side store; only the manifest brings it in.
@@ -68,4 +68,4 @@ TEST(Manifest, LoadsVersion6CommonControls)
     EXPECT_NE(std::string::npos, lower.find("_6.0.")) << path;
 }
 
-}  // namespace
+} // namespace

@@ -2,17 +2,18 @@
 
 #include <commctrl.h>
 
+#include "host_window.h"
+
 #include <algorithm>
 
-namespace probe {
 namespace {
 
-INT_PTR CALLBACK quietDialogProc(HWND, UINT message, WPARAM, LPARAM)
+INT_PTR CALLBACK QuietDialogProc(HWND, UINT message, WPARAM, LPARAM)
 {
     return message == WM_INITDIALOG;
 }
 
-bool isChildTemplate(HINSTANCE module, int templateId)
+bool IsChildTemplate(HINSTANCE module, int templateId)
 {
     HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(templateId), MAKEINTRESOURCEA(5));
     if (!found)
@@ -24,123 +25,101 @@ bool isChildTemplate(HINSTANCE module, int templateId)
     return (styleBits & WS_CHILD) != 0;
 }
 
-}  // namespace
-
-void initCommonControls()
-{
-    INITCOMMONCONTROLSEX controls{sizeof controls,
-                                  ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES |
-                                      ICC_UPDOWN_CLASS | ICC_STANDARD_CLASSES};
-    InitCommonControlsEx(&controls);
-}
+} // namespace
 
 TemplateDialog::TemplateDialog(int templateId)
 {
     HINSTANCE module = GetModuleHandleA(nullptr);
-    if (isChildTemplate(module, templateId))
-        parent_ = CreateWindowExA(0, "STATIC", "host", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr,
-                                  module, nullptr);
-    dialog_ = CreateDialogParamA(module, MAKEINTRESOURCEA(templateId), parent_, quietDialogProc, 0);
+    StartCommonControls();
+    if (IsChildTemplate(module, templateId))
+        m_parent = CreateHostWindow();
+    m_dialog = CreateDialogParamA(module, MAKEINTRESOURCEA(templateId), m_parent, QuietDialogProc, 0);
 }
 
 TemplateDialog::~TemplateDialog()
 {
-    if (dialog_)
-        DestroyWindow(dialog_);
-    if (parent_)
-        DestroyWindow(parent_);
+    if (m_dialog)
+        DestroyWindow(m_dialog);
+    if (m_parent)
+        DestroyWindow(m_parent);
 }
 
-std::vector<HWND> TemplateDialog::children() const
+std::vector<HWND> TemplateDialog::Children() const
 {
     std::vector<HWND> found;
-    for (HWND child = GetWindow(dialog_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    for (HWND child = GetWindow(m_dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         found.push_back(child);
     return found;
 }
 
-RECT TemplateDialog::dialogUnitsToPixels(int x, int y, int width, int height) const
+RECT TemplateDialog::DialogUnitsToPixels(int x, int y, int width, int height) const
 {
     // The dialog manager scales origin and size each on its own.
     RECT scaled{x, y, width, height};
-    MapDialogRect(dialog_, &scaled);
+    MapDialogRect(m_dialog, &scaled);
     return {scaled.left, scaled.top, scaled.left + scaled.right, scaled.top + scaled.bottom};
 }
 
-RECT TemplateDialog::childRect(HWND child) const
+RECT TemplateDialog::ChildRect(HWND child) const
 {
     RECT rect;
     GetWindowRect(child, &rect);
-    MapWindowPoints(HWND_DESKTOP, dialog_, reinterpret_cast<POINT*>(&rect), 2);
+    MapWindowPoints(HWND_DESKTOP, m_dialog, reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
-std::string className(HWND window)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
-std::string windowText(HWND window)
-{
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-LONG style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
-LONG extendedStyle(HWND window) { return GetWindowLongA(window, GWL_EXSTYLE); }
+LONG Style(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
+LONG ExtendedStyle(HWND window) { return GetWindowLongA(window, GWL_EXSTYLE); }
 
 namespace {
 
 // A top-down 32-bit DIB section filled with white, selected into a memory DC.
 class WhiteCanvas {
 public:
-    WhiteCanvas(int width, int height) : width_(width), height_(height)
+    WhiteCanvas(int width, int height) : m_width(width), m_height(height)
     {
         BITMAPINFO info{};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        dc_ = CreateCompatibleDC(nullptr);
-        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_),
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits),
                                    nullptr, 0);
-        old_ = SelectObject(dc_, bitmap_);
-        std::fill(bits_, bits_ + width * height, 0xFFFFFFFFu);
+        m_old = SelectObject(m_dc, m_bitmap);
+        std::fill(m_bits, m_bits + width * height, 0xFFFFFFFFu);
     }
     ~WhiteCanvas()
     {
-        SelectObject(dc_, old_);
-        DeleteObject(bitmap_);
-        DeleteDC(dc_);
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
     }
-    HDC dc() const { return dc_; }
-    Pixels pixels() const
+    HDC DeviceContext() const { return m_dc; }
+    Pixels Read() const
     {
         GdiFlush();
-        Pixels copy(bits_, bits_ + width_ * height_);
+        Pixels copy(m_bits, m_bits + m_width * m_height);
         for (auto& pixel : copy)
             pixel |= 0xFF000000u;
         return copy;
     }
 
 private:
-    int width_, height_;
-    HDC dc_;
-    HBITMAP bitmap_;
-    HGDIOBJ old_;
-    std::uint32_t* bits_ = nullptr;
+    int m_width, m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    std::uint32_t* m_bits = nullptr;
 };
 
-}  // namespace
+} // namespace
 
-Pixels drawIcon(HICON icon, int size)
+Pixels DrawIconPixels(HICON icon, int size)
 {
     WhiteCanvas canvas(size, size);
-    DrawIconEx(canvas.dc(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    return canvas.pixels();
+    DrawIconEx(canvas.DeviceContext(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    return canvas.Read();
 }
 
-Pixels bitmapPixels(HBITMAP bitmap, int* width, int* height)
+Pixels BitmapPixels(HBITMAP bitmap, int* width, int* height)
 {
     BITMAP shape{};
     GetObjectA(bitmap, sizeof shape, &shape);
@@ -149,13 +128,13 @@ Pixels bitmapPixels(HBITMAP bitmap, int* width, int* height)
     WhiteCanvas canvas(shape.bmWidth, shape.bmHeight);
     HDC source = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(source, bitmap);
-    BitBlt(canvas.dc(), 0, 0, shape.bmWidth, shape.bmHeight, source, 0, 0, SRCCOPY);
+    BitBlt(canvas.DeviceContext(), 0, 0, shape.bmWidth, shape.bmHeight, source, 0, 0, SRCCOPY);
     SelectObject(source, old);
     DeleteDC(source);
-    return canvas.pixels();
+    return canvas.Read();
 }
 
-int storedIconWidth(int iconId, int size)
+int StoredIconWidth(int iconId, int size)
 {
     HINSTANCE module = GetModuleHandleA(nullptr);
     HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(iconId), MAKEINTRESOURCEA(14));
@@ -170,4 +149,3 @@ int storedIconWidth(int iconId, int size)
     return header->biWidth;
 }
 
-}  // namespace probe

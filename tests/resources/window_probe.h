@@ -1,19 +1,16 @@
 // Helpers that read back what a created dialog or a loaded image holds.
-#ifndef KOLVAR_TESTS_WINDOW_PROBE_H
-#define KOLVAR_TESTS_WINDOW_PROBE_H
-
+#pragma once
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace probe {
-
-void initCommonControls();
+#include "dialog_items.h"
+#include "host_window.h"
 
 // A dialog made from one of the program's templates with a do-nothing
-// procedure; child templates get a hidden top-level parent. Destroys both.
+// procedure; child templates get a host window as parent. Destroys both.
 class TemplateDialog {
 public:
     explicit TemplateDialog(int templateId);
@@ -21,29 +18,23 @@ public:
     TemplateDialog(const TemplateDialog&) = delete;
     TemplateDialog& operator=(const TemplateDialog&) = delete;
 
-    HWND hwnd() const { return dialog_; }
-    std::vector<HWND> children() const;  // in template order
-    RECT dialogUnitsToPixels(int x, int y, int width, int height) const;
-    RECT childRect(HWND child) const;    // in the dialog's client coordinates
+    HWND Window() const { return m_dialog; }
+    std::vector<HWND> Children() const;  // in template order
+    RECT DialogUnitsToPixels(int x, int y, int width, int height) const;
+    RECT ChildRect(HWND child) const;    // in the dialog's client coordinates
 
 private:
-    HWND parent_ = nullptr;
-    HWND dialog_ = nullptr;
+    HWND m_parent = nullptr;
+    HWND m_dialog = nullptr;
 };
 
-std::string className(HWND window);
-std::string windowText(HWND window);
-LONG style(HWND window);
-LONG extendedStyle(HWND window);
+LONG Style(HWND window);
+LONG ExtendedStyle(HWND window);
 
 // Pixels as 0xAARRGGBB, drawn over opaque white, row by row from the top.
 using Pixels = std::vector<std::uint32_t>;
-Pixels drawIcon(HICON icon, int size);
-Pixels bitmapPixels(HBITMAP bitmap, int* width, int* height);
+Pixels DrawIconPixels(HICON icon, int size);
+Pixels BitmapPixels(HBITMAP bitmap, int* width, int* height);
 
 // The width of the icon image a group icon resource holds for `size`, or 0.
-int storedIconWidth(int iconId, int size);
-
-}  // namespace probe
-
-#endif
+int StoredIconWidth(int iconId, int size);

@@ -1,5 +1,10 @@
 #pragma once
 #include <windows.h>
 
-// A hidden top-level window to parent the dialogs and pages under test.
+// Registers the common control classes the program's templates use, as the
+// program's own start does; once is enough, more is harmless.
+void StartCommonControls();
+
+// A hidden top-level window to parent the dialogs and pages under test; the
+// common controls are started first.
 HWND CreateHostWindow();

@@ -3,7 +3,7 @@
 #include "dialog_items.h"
 #include "host_window.h"
 #include "import_redirect.h"
-#include "message_counter.h"
+#include "message_log.h"
 #include "message_pump.h"
 
 namespace {
@@ -65,7 +65,7 @@ TEST_F(SupportTest, CounterCountsEachMessageAndGivesTheControlBackItsProcedure)
     ASSERT_NE(button, nullptr);
     const LONG_PTR original = ::GetWindowLongPtr(button, GWLP_WNDPROC);
     {
-        MessageCounter counter(button);
+        MessageLog counter(button);
         Click(host, 100);
         ::SendMessage(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("pressed"));
         ::SendMessage(button, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("pressed twice"));
@@ -83,7 +83,7 @@ TEST_F(SupportTest, PumpDispatchesPostedMessagesAndGivesUpInTime)
 {
     HWND button = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 80, 20, host, nullptr,
                                     ::GetModuleHandle(nullptr), nullptr);
-    MessageCounter counter(button);
+    MessageLog counter(button);
     ::PostMessage(button, WM_NULL, 0, 0);
     EXPECT_TRUE(PumpUntil([&] { return counter.Count(WM_NULL) == 1; }));
 

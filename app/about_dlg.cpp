@@ -1,7 +1,0 @@
-#include "about_dlg.h"
-
-#include "resource.h"
-
-CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX)
-{
-}

@@ -1,12 +1,23 @@
 # Sourced: the environment every Wine run of this project shares.
 # WINEPREFIX must be set by the caller, and KOLVAR_WINE_BITS to 32 or 64
-# (the bitness of the programs this prefix runs).
+# (the bitness of the programs this prefix runs: kolvar_wine_bits_of sets it
+# from a program).
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # True when this kernel runs 32-bit Linux programs, which 32-bit Wine is.
 kolvar_wine32_works() {
   /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Exports KOLVAR_WINE_BITS as the bitness of the Windows program given, so
+# that the loader which can run it is chosen.
+kolvar_wine_bits_of() {
+  case "$(file -b "$1")" in
+    PE32+*) KOLVAR_WINE_BITS=64 ;;
+    *) KOLVAR_WINE_BITS=32 ;;
+  esac
+  export KOLVAR_WINE_BITS
 }
 
 # Sets KOLVAR_PRESET to the Windows build this machine's Wine runs (the

@@ -48,22 +48,61 @@ kolvar_wine() {
 }
 
 # Creates the prefix once (serialised, since CTest may start several tests at
-# once) and turns off window-manager management, which costs about two
-# seconds per hidden top-level window on a bare X server.
+# once). Building one costs Wine ten seconds or more, so a new prefix inside
+# a build folder is a copy of a pristine one that folder keeps, built once
+# and never run in.
 kolvar_wine_prefix_ready() {
   kolvar_wine_select
   [ -f "$WINEPREFIX/.kolvar-ready" ] && return 0
   mkdir -p "$(dirname "$WINEPREFIX")"
+  local build
+  build=$(kolvar_build_folder_of "$(dirname "$WINEPREFIX")")
+  if [ -z "$build" ]; then
+    kolvar_wine_prefix_locked kolvar_wine_prefix_build
+    return
+  fi
+  local pristine=$build/pristine-wine${KOLVAR_WINE_BITS:-32}
+  (export WINEPREFIX=$pristine; kolvar_wine_prefix_locked kolvar_wine_prefix_build)
+  kolvar_wine_prefix_locked kolvar_wine_prefix_copy "$pristine"
+}
+
+# Runs the command given unless the prefix is ready, holding its lock.
+kolvar_wine_prefix_locked() {
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.kolvar-ready" ]; then
-      DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
-      "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-      wineserver -w
-      [ -d "$WINEPREFIX/drive_c" ] || { echo "wine: could not create $WINEPREFIX" >&2; exit 1; }
-      touch "$WINEPREFIX/.kolvar-ready"
-    fi
+    [ -f "$WINEPREFIX/.kolvar-ready" ] || "$@"
   ) 9>"$WINEPREFIX.lock"
+}
+
+# Makes the prefix a copy of the one given; one left half made is built in
+# place instead.
+kolvar_wine_prefix_copy() {
+  if [ -n "$(ls -A "$WINEPREFIX" 2>/dev/null)" ]; then
+    kolvar_wine_prefix_build
+    return
+  fi
+  rm -rf "$WINEPREFIX.partial"
+  cp -a "$1" "$WINEPREFIX.partial"
+  mv -T "$WINEPREFIX.partial" "$WINEPREFIX"
+}
+
+# The nearest folder from the one given upwards that holds a CMakeCache.txt,
+# or nothing.
+kolvar_build_folder_of() {
+  local dir
+  dir=$(cd "$1" && pwd)
+  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  [ "$dir" = / ] || echo "$dir"
+}
+
+# Builds a prefix in place and turns off window-manager management, which
+# costs about two seconds per hidden top-level window on a bare X server.
+kolvar_wine_prefix_build() {
+  DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+  "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  wineserver -w
+  [ -d "$WINEPREFIX/drive_c" ] || { echo "wine: could not create $WINEPREFIX" >&2; exit 1; }
+  touch "$WINEPREFIX/.kolvar-ready"
 }
 
 # Starts Wine's background processes (services, explorer) with no terminal

@@ -62,7 +62,7 @@ kolvar_wine_prefix_ready() {
     return
   fi
   local pristine=$build/pristine-wine${KOLVAR_WINE_BITS:-32}
-  (export WINEPREFIX=$pristine; kolvar_wine_prefix_locked kolvar_wine_prefix_build)
+  (export WINEPREFIX=$pristine; kolvar_wine_prefix_locked kolvar_wine_prefix_build) || return 1
   kolvar_wine_prefix_locked kolvar_wine_prefix_copy "$pristine"
 }
 
@@ -82,8 +82,7 @@ kolvar_wine_prefix_copy() {
     return
   fi
   rm -rf "$WINEPREFIX.partial"
-  cp -a "$1" "$WINEPREFIX.partial"
-  mv -T "$WINEPREFIX.partial" "$WINEPREFIX"
+  cp -a "$1" "$WINEPREFIX.partial" && mv -T "$WINEPREFIX.partial" "$WINEPREFIX"
 }
 
 # The nearest folder from the one given upwards that holds a CMakeCache.txt,
@@ -99,9 +98,11 @@ kolvar_build_folder_of() {
 # costs about two seconds per hidden top-level window on a bare X server.
 kolvar_wine_prefix_build() {
   DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
-  "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  wineserver -w
-  [ -d "$WINEPREFIX/drive_c" ] || { echo "wine: could not create $WINEPREFIX" >&2; exit 1; }
+  if ! "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
+     ! wineserver -w || [ ! -d "$WINEPREFIX/drive_c" ]; then
+    echo "wine: could not create $WINEPREFIX" >&2
+    return 1
+  fi
   touch "$WINEPREFIX/.kolvar-ready"
 }
 

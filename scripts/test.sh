@@ -45,6 +45,4 @@ trap cleanup EXIT
 wineserver -p
 kolvar_wine_warm
 echo "== $wine_preset tests under Wine"
-# A Wine program very rarely dies at start-up before running any code (seen
-# about once in a few hundred starts here): such a test gets one more run.
-ctest --preset "$wine_preset" --repeat until-pass:2
+ctest --preset "$wine_preset"

@@ -1,12 +1,23 @@
 # Sourced: the environment every Wine run of this project shares.
 # WINEPREFIX must be set by the caller, and KOLVAR_WINE_BITS to 32 or 64
-# (the bitness of the programs this prefix runs).
+# (the bitness of the programs this prefix runs: kolvar_wine_bits_of sets it
+# from a program).
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 # True when this kernel runs 32-bit Linux programs, which 32-bit Wine is.
 kolvar_wine32_works() {
   /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# Exports KOLVAR_WINE_BITS as the bitness of the Windows program given, so
+# that the loader which can run it is chosen.
+kolvar_wine_bits_of() {
+  case "$(file -b "$1")" in
+    PE32+*) KOLVAR_WINE_BITS=64 ;;
+    *) KOLVAR_WINE_BITS=32 ;;
+  esac
+  export KOLVAR_WINE_BITS
 }
 
 # Sets KOLVAR_PRESET to the Windows build this machine's Wine runs (the
@@ -60,9 +71,10 @@ kolvar_wine_caption_font() {
 }
 
 # Creates the prefix once (serialised, since CTest may start several tests at
-# once) and turns off window-manager management, which costs about two
-# seconds per hidden top-level window on a bare X server. A prefix made
-# before the caption font was copied gets it on its next use.
+# once). Building one costs Wine ten seconds or more, so a new prefix inside
+# a build folder is a copy of a pristine one that folder keeps, built once
+# and never run in. A prefix made before the caption font was copied gets it
+# on its next use.
 kolvar_wine_prefix_ready() {
   kolvar_wine_select
   if [ -f "$WINEPREFIX/.kolvar-ready" ]; then
@@ -70,17 +82,55 @@ kolvar_wine_prefix_ready() {
     return 0
   fi
   mkdir -p "$(dirname "$WINEPREFIX")"
+  local build
+  build=$(kolvar_build_folder_of "$(dirname "$WINEPREFIX")")
+  if [ -z "$build" ]; then
+    kolvar_wine_prefix_locked kolvar_wine_prefix_build
+    return
+  fi
+  local pristine=$build/pristine-wine${KOLVAR_WINE_BITS:-32}
+  (export WINEPREFIX=$pristine; kolvar_wine_prefix_locked kolvar_wine_prefix_build) || return 1
+  kolvar_wine_prefix_locked kolvar_wine_prefix_copy "$pristine"
+}
+
+# Runs the command given unless the prefix is ready, holding its lock.
+kolvar_wine_prefix_locked() {
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.kolvar-ready" ]; then
-      DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
-      "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-      [ -d "$WINEPREFIX/drive_c" ] || { echo "wine: could not create $WINEPREFIX" >&2; exit 1; }
-      kolvar_wine_caption_font
-      wineserver -w
-      touch "$WINEPREFIX/.kolvar-ready"
-    fi
+    [ -f "$WINEPREFIX/.kolvar-ready" ] || "$@"
   ) 9>"$WINEPREFIX.lock"
+}
+
+# Makes the prefix a copy of the one given; one left half made is built in
+# place instead.
+kolvar_wine_prefix_copy() {
+  if [ -n "$(ls -A "$WINEPREFIX" 2>/dev/null)" ]; then
+    kolvar_wine_prefix_build
+    return
+  fi
+  rm -rf "$WINEPREFIX.partial"
+  cp -a "$1" "$WINEPREFIX.partial" && mv -T "$WINEPREFIX.partial" "$WINEPREFIX"
+}
+
+# The nearest folder from the one given upwards that holds a CMakeCache.txt,
+# or nothing.
+kolvar_build_folder_of() {
+  local dir
+  dir=$(cd "$1" && pwd)
+  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  [ "$dir" = / ] || echo "$dir"
+}
+
+# Builds a prefix in place and turns off window-manager management, which
+# costs about two seconds per hidden top-level window on a bare X server.
+kolvar_wine_prefix_build() {
+  DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+  if ! "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
+     ! kolvar_wine_caption_font || ! wineserver -w || [ ! -d "$WINEPREFIX/drive_c" ]; then
+    echo "wine: could not create $WINEPREFIX" >&2
+    return 1
+  fi
+  touch "$WINEPREFIX/.kolvar-ready"
 }
 
 # Starts Wine's background processes (services, explorer) with no terminal

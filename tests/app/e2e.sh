@@ -11,11 +11,8 @@ program=$(realpath "$2")
 bin=$(dirname "$program")
 
 export WINEPREFIX=${KOLVAR_E2E_PREFIX:-$(dirname "$bin")/e2e-wineprefix}
-case "$(file -b "$program")" in
-  PE32+*) export KOLVAR_WINE_BITS=64 ;;
-  *) export KOLVAR_WINE_BITS=32 ;;
-esac
 source "$root/scripts/wine-env.sh"
+kolvar_wine_bits_of "$program"
 source "$root/scripts/start-display.sh"
 kolvar_wine_prefix_ready
 

@@ -94,6 +94,11 @@ protected:
     {
         if (CWnd* main = AfxGetMainWnd())
             main->DestroyWindow();
+        // The main window's end posts the quit that ends Run(); left in the
+        // queue it would end the next test's loop at once.
+        MSG quit;
+        while (::PeekMessage(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
     }
     TestApp app;
     TestView* view = nullptr;

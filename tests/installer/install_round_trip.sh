@@ -8,12 +8,9 @@ setup=$1 work=$2 hold_file=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
-case "$(file -b "$setup")" in
-  PE32+*) export KOLVAR_WINE_BITS=64 ;;
-  *) export KOLVAR_WINE_BITS=32 ;;
-esac
 export WINEPREFIX=$work/prefix
 source "$root/scripts/wine-env.sh"
+kolvar_wine_bits_of "$setup"
 rm -rf "$work"
 mkdir -p "$work"
 kolvar_wine_prefix_ready

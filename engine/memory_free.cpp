@@ -1,7 +1,6 @@
 #include "drevcore.h"
 
 #include <cstring>
-#include <deque>
 
 namespace {
 
@@ -19,6 +18,49 @@ bool ReleaseBlock(HGLOBAL block)
     }
     return false;
 }
+
+// The run's blocks, chained through their own first bytes: keeping track of
+// them needs no memory besides theirs, so the run cannot fail for want of
+// bookkeeping space once the platform's memory is exhausted, which is the
+// very state a run drives it to.
+class BlockChain {
+public:
+    bool empty() const { return m_first == nullptr; }
+
+    void push_back(HGLOBAL block)
+    {
+        Link(block) = nullptr;
+        if (m_last)
+            Link(m_last) = block;
+        else
+            m_first = block;
+        m_last = block;
+    }
+
+    void push_front(HGLOBAL block)
+    {
+        Link(block) = m_first;
+        m_first = block;
+        if (!m_last)
+            m_last = block;
+    }
+
+    // Read before the block is released: the link lives in it.
+    HGLOBAL pop_front()
+    {
+        HGLOBAL block = m_first;
+        m_first = Link(block);
+        if (!m_first)
+            m_last = nullptr;
+        return block;
+    }
+
+private:
+    static HGLOBAL& Link(HGLOBAL block) { return *static_cast<HGLOBAL*>(block); }
+
+    HGLOBAL m_first = nullptr;
+    HGLOBAL m_last = nullptr;
+};
 
 } // namespace
 
@@ -72,7 +114,8 @@ int CDMemoryFree::FreeMemory(int amountKB)
         return 0;
 
     const std::uint32_t amount = static_cast<std::uint32_t>(amountKB);
-    std::deque<HGLOBAL> blocks;
+    // Newest first, so the release below runs last allocated, first released.
+    BlockChain blocks;
     std::uint32_t processed = 0;
 
     if (amount > 0) {
@@ -86,8 +129,8 @@ int CDMemoryFree::FreeMemory(int amountKB)
             HGLOBAL block = GlobalAlloc(GMEM_FIXED, kBlockBytes);
             if (block == nullptr)
                 break;
-            blocks.push_back(block);
             std::memset(block, 0, kBlockBytes);
+            blocks.push_front(block);
             processed += kBlockKB;
         }
     }
@@ -95,15 +138,15 @@ int CDMemoryFree::FreeMemory(int amountKB)
     // Last allocated, first released. A block the platform will not take
     // back is kept aside (never dropped unreleased) and tried once more
     // after the others.
-    std::deque<HGLOBAL> refused;
+    BlockChain refused;
     while (!blocks.empty()) {
-        if (!ReleaseBlock(blocks.back()))
-            refused.push_back(blocks.back());
-        blocks.pop_back();
+        HGLOBAL block = blocks.pop_front();
+        if (!ReleaseBlock(block))
+            refused.push_back(block);
     }
     int stillHeld = 0;
-    for (HGLOBAL block : refused) {
-        if (!ReleaseBlock(block))
+    while (!refused.empty()) {
+        if (!ReleaseBlock(refused.pop_front()))
             ++stillHeld;
     }
     if (stillHeld > 0) {

@@ -45,11 +45,13 @@ public:
             m_last = block;
     }
 
-    // Read before the block is released: the link lives in it.
+    // Called before the block is released: the link lives in it, and is
+    // cleared so the block goes back all zero, as it was filled.
     HGLOBAL pop_front()
     {
         HGLOBAL block = m_first;
         m_first = Link(block);
+        Link(block) = nullptr;
         if (!m_first)
             m_last = nullptr;
         return block;

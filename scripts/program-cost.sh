@@ -85,6 +85,14 @@ round() {
     'BEGIN { printf "%.3f %.1f %d\n", (p + s) * 100 / hz / seconds, mem / 1024, ms }'
 }
 
+show_round() {
+  local n=$1 name=$2 state=$3 cpu=$4 mem=$5 ms=$6
+  printf '  round %d  %-8s CPU %6.2f %%  private %6.1f MB' "$n" "$name" "$cpu" "$mem"
+  # A hidden start shows no window to time.
+  [ "$state" = hidden ] || printf '  launch %5d ms' "$ms"
+  printf '\n'
+}
+
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 measure_state() {
@@ -93,9 +101,9 @@ measure_state() {
   echo "== $state: $rounds rounds of ${seconds} s steady running; CPU = program + wineserver, % of one core"
   for n in $(seq "$rounds"); do
     row=$(round "$bin/minimal_timers.exe" '^Minimal Timers$' "$state"); minimal_rows+=("$row")
-    printf '  round %d  minimal  CPU %6.2f %%  private %6.1f MB  launch %5d ms\n' "$n" $row
+    show_round "$n" minimal "$state" $row
     row=$(round "$bin/Kolvar.exe" '^Velkor Halvenmark' "$state"); kolvar_rows+=("$row")
-    printf '  round %d  Kolvar   CPU %6.2f %%  private %6.1f MB  launch %5d ms\n' "$n" $row
+    show_round "$n" Kolvar "$state" $row
   done
   local column m k
   local -a names=(CPU private launch)
@@ -105,7 +113,7 @@ measure_state() {
     k=$(printf '%s\n' "${kolvar_rows[@]}" | awk -v c=$column '{ print $c }' | median)
     awk -v name="${names[column - 1]}" -v m="$m" -v k="$k" -v state="$state" 'BEGIN {
       unit = name == "CPU" ? "%" : name == "private" ? "MB" : "ms"
-      printf "  median %-8s minimal %8.2f %-2s  Kolvar %8.2f %-2s  ratio %.2fx", name, m, unit, k, unit, m > 0 ? k / m : 0
+      printf "  median %-8s minimal %8.2f %-2s  Kolvar %8.2f %-2s  ratio %.2fx", name, m, unit, k, unit, (m > 0 ? k / m : 0)
       if (name == "private") printf "  (%+.1f MB)", k - m
       printf "\n" }'
   done

@@ -3,7 +3,6 @@
 #include "commit_guard.h"
 
 #include <cstring>
-#include <deque>
 
 namespace {
 
@@ -21,6 +20,51 @@ bool ReleaseBlock(HGLOBAL block)
     }
     return false;
 }
+
+// The run's blocks, chained through their own first bytes: keeping track of
+// them needs no memory besides theirs, so the run cannot fail for want of
+// bookkeeping space once the platform's memory is exhausted, which is the
+// very state a run drives it to.
+class BlockChain {
+public:
+    bool empty() const { return m_first == nullptr; }
+
+    void push_back(HGLOBAL block)
+    {
+        Link(block) = nullptr;
+        if (m_last)
+            Link(m_last) = block;
+        else
+            m_first = block;
+        m_last = block;
+    }
+
+    void push_front(HGLOBAL block)
+    {
+        Link(block) = m_first;
+        m_first = block;
+        if (!m_last)
+            m_last = block;
+    }
+
+    // Called before the block is released: the link lives in it, and is
+    // cleared so the block goes back all zero, as it was filled.
+    HGLOBAL pop_front()
+    {
+        HGLOBAL block = m_first;
+        m_first = Link(block);
+        Link(block) = nullptr;
+        if (!m_first)
+            m_last = nullptr;
+        return block;
+    }
+
+private:
+    static HGLOBAL& Link(HGLOBAL block) { return *static_cast<HGLOBAL*>(block); }
+
+    HGLOBAL m_first = nullptr;
+    HGLOBAL m_last = nullptr;
+};
 
 } // namespace
 
@@ -74,7 +118,8 @@ int CDMemoryFree::FreeMemory(int amountKB)
         return 0;
 
     const std::uint32_t amount = static_cast<std::uint32_t>(amountKB);
-    std::deque<HGLOBAL> blocks;
+    // Newest first, so the release below runs last allocated, first released.
+    BlockChain blocks;
     std::uint32_t processed = 0;
     drevcore::CommitGuard guard;
 
@@ -94,8 +139,8 @@ int CDMemoryFree::FreeMemory(int amountKB)
             if (block == nullptr)
                 break;
             guard.Took(kBlockBytes);
-            blocks.push_back(block);
             std::memset(block, 0, kBlockBytes);
+            blocks.push_front(block);
             processed += kBlockKB;
         }
     }
@@ -103,15 +148,15 @@ int CDMemoryFree::FreeMemory(int amountKB)
     // Last allocated, first released. A block the platform will not take
     // back is kept aside (never dropped unreleased) and tried once more
     // after the others.
-    std::deque<HGLOBAL> refused;
+    BlockChain refused;
     while (!blocks.empty()) {
-        if (!ReleaseBlock(blocks.back()))
-            refused.push_back(blocks.back());
-        blocks.pop_back();
+        HGLOBAL block = blocks.pop_front();
+        if (!ReleaseBlock(block))
+            refused.push_back(block);
     }
     int stillHeld = 0;
-    for (HGLOBAL block : refused) {
-        if (!ReleaseBlock(block))
+    while (!refused.empty()) {
+        if (!ReleaseBlock(refused.pop_front()))
             ++stillHeld;
     }
     if (stillHeld > 0) {

@@ -8,3 +8,4 @@ cmake --build --preset win32 --target installer
 mkdir -p dist
 cp build/win32/dist/Kolvar-*-setup.exe build/win32/dist/Kolvar-*-portable.zip dist/
 ls -l dist/
+scripts/shipped-size.sh build/win32

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Prints what the running program costs under Wine and Xvfb, beside a minimal
-# Win32 program with the same three timers doing nothing, measured in the
-# same run: CPU over a window of steady running (the program's process and
-# Wine's server, as a share of one core), private memory, and the time from
-# launch to the main window being shown.
+# Win32 program with the same three timers doing nothing, in two states:
+# shown (main window on screen) and hidden ("Run minimized" stored, so the
+# program waits in the tray; the minimal program then shows no window).
+# Each state runs in alternating rounds (minimal, Kolvar, minimal, Kolvar...)
+# so that both sides see the same machine load; a round launches the program,
+# lets it settle, measures CPU over a window of steady running (the program's
+# process and Wine's server, as a share of one core) and its private memory,
+# then closes it. Printed: every round, the median of each side and the
+# ratio of the medians; then the size of the shipped binaries.
 #
-#   scripts/program-cost.sh [seconds=60] [launches=5]
+#   scripts/program-cost.sh [seconds=60] [rounds=5]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
 seconds=${1:-60}
-launches=${2:-5}
+rounds=${2:-5}
 source scripts/wine-env.sh
 source scripts/start-display.sh
 kolvar_choose_wine_preset
@@ -33,17 +38,24 @@ wineserver -p
 kolvar_wine_warm
 server=$(pgrep -n -x wineserver || pgrep -n wineserver64)
 hz=$(getconf CLK_TCK)
+settings_key='HKLM\SOFTWARE\Velkor\Halven Mark'
 
 ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 private_kb() { awk '/^Private_(Clean|Dirty):/ { sum += $2 } END { print sum }' "/proc/$1/smaps_rollup"; }
 now_ms() { date +%s%3N; }
 
-# Starts a program, waits for its window; prints "pid launch-ms".
+# Starts a program; when its window is to be shown, waits for it. Prints
+# "pid launch-ms" (launch 0 when nothing is shown).
 launch() {
-  local exe=$1 title=$2 start pid
+  local exe=$1 title=$2 state=$3 args=() start pid
+  [ "$state" = hidden ] && [ "$(basename "$exe")" = minimal_timers.exe ] && args=(hidden)
   start=$(now_ms)
-  (cd "$(dirname "$exe")" && exec "$WINELOADER" "$exe") >/dev/null 2>&1 &
+  (cd "$(dirname "$exe")" && exec "$WINELOADER" "$exe" "${args[@]}") >/dev/null 2>&1 &
   pid=$!
+  if [ "$state" = hidden ]; then
+    echo "$pid 0"
+    return
+  fi
   for _ in $(seq 3000); do
     xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && break
     sleep 0.01
@@ -57,30 +69,62 @@ close() {
   timeout 15 tail --pid="$pid" -f /dev/null || kill "$pid" 2>/dev/null || true
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-
-measure() {
-  local exe=$1 title=$2 name times=() pid ms
-  name=$(basename "$exe")
-  for _ in $(seq "$launches"); do
-    read -r pid ms < <(launch "$exe" "$title")
-    times+=("$ms")
-    close "$name" "$pid"
-  done
-  read -r pid ms < <(launch "$exe" "$title")
-  sleep 3  # past start-up, memory steady
-  local p0 s0 p1 s1 mem
+# One round of one program: prints "cpu-percent private-MB launch-ms".
+round() {
+  local exe=$1 title=$2 state=$3 pid ms p0 s0 p1 s1 mem
+  read -r pid ms < <(launch "$exe" "$title" "$state")
+  # Past start-up, memory steady; a hidden start is not seen, so it gets
+  # longer.
+  if [ "$state" = hidden ]; then sleep 6; else sleep 3; fi
   p0=$(ticks "$pid"); s0=$(ticks "$server")
   sleep "$seconds"
   p1=$(ticks "$pid"); s1=$(ticks "$server")
   mem=$(private_kb "$pid")
-  close "$name" "$pid"
-  awk -v name="$name" -v launch="$(printf '%s\n' "${times[@]}" | median)" \
-      -v program=$((p1 - p0)) -v server=$((s1 - s0)) -v hz="$hz" -v seconds="$seconds" -v mem="$mem" 'BEGIN {
-    printf "%-20s launch median %5d ms | CPU program %5.2f %%, wineserver %5.2f %% of a core | private %6.1f MB\n",
-      name, launch, program * 100 / hz / seconds, server * 100 / hz / seconds, mem / 1024 }'
+  close "$(basename "$exe")" "$pid"
+  awk -v p=$((p1 - p0)) -v s=$((s1 - s0)) -v hz="$hz" -v seconds="$seconds" -v mem="$mem" -v ms="$ms" \
+    'BEGIN { printf "%.3f %.1f %d\n", (p + s) * 100 / hz / seconds, mem / 1024, ms }'
 }
 
-echo "== $preset under Wine, ${seconds} s of steady running, $launches launches each"
-measure "$bin/minimal_timers.exe" '^Minimal Timers$'
-measure "$bin/Kolvar.exe" '^Velkor Halvenmark'
+show_round() {
+  local n=$1 name=$2 state=$3 cpu=$4 mem=$5 ms=$6
+  printf '  round %d  %-8s CPU %6.2f %%  private %6.1f MB' "$n" "$name" "$cpu" "$mem"
+  # A hidden start shows no window to time.
+  [ "$state" = hidden ] || printf '  launch %5d ms' "$ms"
+  printf '\n'
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+measure_state() {
+  local state=$1 stored=$2 n minimal_rows=() kolvar_rows=() row
+  "$WINELOADER" reg add "$settings_key" /v setting02 /t REG_DWORD /d "$stored" /f >/dev/null 2>&1
+  echo "== $state: $rounds rounds of ${seconds} s steady running; CPU = program + wineserver, % of one core"
+  for n in $(seq "$rounds"); do
+    row=$(round "$bin/minimal_timers.exe" '^Minimal Timers$' "$state"); minimal_rows+=("$row")
+    show_round "$n" minimal "$state" $row
+    row=$(round "$bin/Kolvar.exe" '^Velkor Halvenmark' "$state"); kolvar_rows+=("$row")
+    show_round "$n" Kolvar "$state" $row
+  done
+  local column m k
+  local -a names=(CPU private launch)
+  for column in 1 2 3; do
+    [ "$state" = hidden ] && [ $column = 3 ] && continue
+    m=$(printf '%s\n' "${minimal_rows[@]}" | awk -v c=$column '{ print $c }' | median)
+    k=$(printf '%s\n' "${kolvar_rows[@]}" | awk -v c=$column '{ print $c }' | median)
+    awk -v name="${names[column - 1]}" -v m="$m" -v k="$k" -v state="$state" 'BEGIN {
+      unit = name == "CPU" ? "%" : name == "private" ? "MB" : "ms"
+      printf "  median %-8s minimal %8.2f %-2s  Kolvar %8.2f %-2s  ratio %.2fx", name, m, unit, k, unit, (m > 0 ? k / m : 0)
+      if (name == "private") printf "  (%+.1f MB)", k - m
+      printf "\n" }'
+  done
+}
+
+echo "== $preset under Wine"
+measure_state shown 0
+measure_state hidden 1
+"$WINELOADER" reg add "$settings_key" /v setting02 /t REG_DWORD /d 0 /f >/dev/null 2>&1
+
+# The download is the 32-bit build, whichever build ran above.
+[ -f build/win32/CMakeCache.txt ] || cmake --preset win32 >/dev/null
+cmake --build build/win32 -j2 --target Kolvar drevcore >/dev/null
+scripts/shipped-size.sh build/win32

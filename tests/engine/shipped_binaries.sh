@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The shipped pair as built: the program and the engine need no compiler
+# runtime DLL beside them (only system libraries and the engine), and the
+# engine exports its three classes whole.
+#
+#   shipped_binaries.sh OBJDUMP Kolvar.exe drevcore.dll
+set -uo pipefail
+objdump=$1 program=$2 engine=$3
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+system_dlls='^(kernel32|user32|gdi32|advapi32|shell32|comctl32|msvcrt|drevcore)\.dll$'
+for binary in "$program" "$engine"; do
+  imports=$("$objdump" -p "$binary" | awk '/DLL Name:/ { print tolower($3) }')
+  [ -n "$imports" ] || fail "$(basename "$binary"): no imports read"
+  for dll in $imports; do
+    [[ $dll =~ $system_dlls ]] || fail "$(basename "$binary") needs $dll"
+  done
+done
+
+exports=$("$objdump" -p "$engine" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
+for class in 12CDSystemInfo 14CDMemoryStatus 12CDMemoryFree; do
+  for member in "_ZN${class}C1Ev" "_ZN${class}C1ERKS_" "_ZN${class}aSERKS_" "_ZN${class}D1Ev" \
+                "_ZN${class}D0Ev" "_ZTV${class}" "_ZTI${class}"; do
+    grep -q "[] ]${member}\$" <<<"$exports" || fail "drevcore does not export $member"
+  done
+done
+for method in getInfoPageSize getStatusPhyAvaiMB getStatusPhyAvaiPercent FreeMemoryThreadMB \
+              getProgressPercent MinimalKeepModeThreadStop getReleaseFailures; do
+  grep -q "[0-9]${method}E" <<<"$exports" || fail "drevcore does not export $method"
+done
+
+[ "$failures" = 0 ] && echo "shipped binaries: system imports only, engine classes exported whole"
+exit $((failures > 0))

@@ -25,6 +25,7 @@ public:
     std::string m_availableText;
     std::string m_forecastText;
     std::string m_amountText;
+    CToolTipCtrl m_toolTip;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;

@@ -11,6 +11,7 @@ public:
 
     CListCtrl m_statusList;
     CButton m_refreshButton;
+    CToolTipCtrl m_toolTip;
 
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;

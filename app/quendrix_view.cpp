@@ -78,6 +78,10 @@ void CQuendrixView::OnInitialUpdate()
     m_freeMemoryButton.SetIcon(LoadProgramIcon(IDI_CHIP));
     m_automationButton.SetIcon(LoadProgramIcon(IDI_STAR));
     m_regularFreeButton.SetIcon(LoadProgramIcon(IDI_ALARM_CLOCK));
+    m_toolTip.Create(this);
+    for (HWND button : {m_memoryStatusButton.m_hWnd, m_freeMemoryButton.m_hWnd, m_automationButton.m_hWnd,
+                        m_regularFreeButton.m_hWnd})
+        m_toolTip.AddTool(button);
 
     CreatePages();
     PlacePagesOnPageArea();

@@ -77,6 +77,7 @@ private:
     CButton m_automationButton;
     CButton m_freeMemoryButton;
     CButton m_memoryStatusButton;
+    CToolTipCtrl m_toolTip;
     std::string m_automationText;
 };
 

@@ -13,5 +13,6 @@
 #include "progress_ctrl.h"
 #include "slider_ctrl.h"
 #include "spin_button_ctrl.h"
+#include "tool_tip.h"
 #include "win_app.h"
 #include "wnd.h"

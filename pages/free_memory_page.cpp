@@ -43,6 +43,8 @@ BOOL CFreeMemoryPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_freeButton.SetIcon(LoadProgramIcon(IDI_BOLT));
+    m_toolTip.Create(this);
+    m_toolTip.AddTool(m_freeButton);
     InitRanges();
     UpdateFigures();
     SetTimer(figuresTimer, figuresPeriodMs);

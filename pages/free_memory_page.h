@@ -43,4 +43,5 @@ private:
     std::string m_availableText;
     std::string m_forecastText;
     std::string m_amountText;
+    CToolTipCtrl m_toolTip;
 };

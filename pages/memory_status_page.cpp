@@ -67,6 +67,8 @@ BOOL CMemoryStatusPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
     m_refreshButton.SetIcon(LoadProgramIcon(IDI_REFRESH));
+    m_toolTip.Create(this);
+    m_toolTip.AddTool(m_refreshButton);
     InitStatusList();
     return TRUE;
 }

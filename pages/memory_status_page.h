@@ -22,4 +22,5 @@ private:
 
     CListCtrl m_statusList;
     CButton m_refreshButton;
+    CToolTipCtrl m_toolTip;
 };

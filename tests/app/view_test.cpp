@@ -1,11 +1,67 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "app_fixture.h"
 #include "engine_standin.h"
 #include "resource.h"
 
 namespace {
+
+BOOL CALLBACK CollectIconButton(HWND child, LPARAM found)
+{
+    char className[16] = {};
+    ::GetClassNameA(child, className, sizeof className);
+    if (::lstrcmpiA(className, "Button") == 0 && (::GetWindowLongPtrA(child, GWL_STYLE) & (BS_ICON | BS_BITMAP)))
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+    return TRUE;
+}
+
+// Every button of the window and its pages that shows a picture instead of its text.
+std::vector<HWND> IconButtonsOf(HWND window)
+{
+    std::vector<HWND> buttons;
+    ::EnumChildWindows(window, CollectIconButton, reinterpret_cast<LPARAM>(&buttons));
+    return buttons;
+}
+
+// The texts that the thread's tooltip controls hold for each tool window,
+// read back through the tooltip messages themselves.
+using ToolTexts = std::multimap<HWND, std::string>;
+
+BOOL CALLBACK CollectToolTexts(HWND window, LPARAM found)
+{
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (::lstrcmpiA(className, TOOLTIPS_CLASSA) != 0)
+        return TRUE;
+    const int count = int(::SendMessageA(window, TTM_GETTOOLCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        TOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        if (!::SendMessageA(window, TTM_ENUMTOOLSA, WPARAM(i), LPARAM(&tool)) || !(tool.uFlags & TTF_IDISHWND))
+            continue;
+        HWND toolWindow = reinterpret_cast<HWND>(tool.uId);
+        // Notifications go to the window that holds the tool.
+        if (tool.hwnd != ::GetParent(toolWindow))
+            continue;
+        char text[256] = {};
+        tool.lpszText = text;
+        ::SendMessageA(window, TTM_GETTEXTA, sizeof text, LPARAM(&tool));
+        reinterpret_cast<ToolTexts*>(found)->emplace(toolWindow, text);
+    }
+    return TRUE;
+}
+
+ToolTexts ThreadToolTexts()
+{
+    ToolTexts texts;
+    ::EnumThreadWindows(::GetCurrentThreadId(), CollectToolTexts, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
 
 class ViewTest : public AppTest {
 protected:
@@ -73,6 +129,25 @@ TEST_F(ViewTest, PageButtonsCarryTheirIcons)
                                             {IDC_PAGE_BUTTON_REGULAR, IDI_ALARM_CLOCK}};
     for (const auto& [id, icon] : buttons)
         EXPECT_EQ(ButtonIcon(*View(), id), ProgramIcon(icon)) << "button " << id;
+}
+
+// A picture says nothing to a screen reader: the button's text names it,
+// and the tooltip shows exactly that name, once.
+TEST_F(ViewTest, EveryIconButtonHasANameAndATooltipSayingIt)
+{
+    ASSERT_TRUE(StartApp());
+    const std::vector<HWND> buttons = IconButtonsOf(*View());
+    // The four page buttons, Refresh and Free.
+    ASSERT_EQ(buttons.size(), 6u);
+    const ToolTexts tips = ThreadToolTexts();
+    for (HWND button : buttons) {
+        const std::string name = WindowText(button);
+        EXPECT_FALSE(name.empty()) << "button " << ::GetDlgCtrlID(button);
+        std::vector<std::string> shown;
+        for (auto [tip, end] = tips.equal_range(button); tip != end; ++tip)
+            shown.push_back(tip->second);
+        EXPECT_EQ(shown, std::vector<std::string>{name}) << "button " << ::GetDlgCtrlID(button);
+    }
 }
 
 TEST_F(ViewTest, PageButtonsAndViewCommandsShowOnePageAtATime)

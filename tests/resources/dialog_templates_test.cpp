@@ -85,11 +85,11 @@ const std::vector<Template>& Templates()
         }},
         {IDD_QUENDRIX_FORM, nullptr, kPageStyles, kPageForbidden, 0, 10, 277, 209, {
             PlainItem(IDC_STATIC, Kind::GrayRect, 0, 0, 141, 69, WS_CLIPSIBLINGS),
-            ButtonItem(IDC_PAGE_BUTTON_STATUS, Kind::PushButton, "", 3, 182, 30, 24, BS_ICON),
+            ButtonItem(IDC_PAGE_BUTTON_STATUS, Kind::PushButton, "Memory Status", 3, 182, 30, 24, BS_ICON),
             PlainItem(IDC_PAGE_AREA, Kind::BlackFrame, 0, 0, 277, 177, WS_CLIPSIBLINGS),
-            ButtonItem(IDC_PAGE_BUTTON_FREE, Kind::PushButton, "", 36, 182, 30, 24, BS_ICON),
-            ButtonItem(IDC_PAGE_BUTTON_AUTOMATION, Kind::PushButton, "", 69, 182, 30, 24, BS_ICON),
-            ButtonItem(IDC_PAGE_BUTTON_REGULAR, Kind::PushButton, "", 102, 182, 30, 24, BS_ICON),
+            ButtonItem(IDC_PAGE_BUTTON_FREE, Kind::PushButton, "Free Memory", 36, 182, 30, 24, BS_ICON),
+            ButtonItem(IDC_PAGE_BUTTON_AUTOMATION, Kind::PushButton, "Automation Wizard", 69, 182, 30, 24, BS_ICON),
+            ButtonItem(IDC_PAGE_BUTTON_REGULAR, Kind::PushButton, "Regular Free", 102, 182, 30, 24, BS_ICON),
             PlainItem(IDC_RAM_GAUGE, Kind::Progress, 180, 184, 89, 11, PBS_SMOOTH | WS_BORDER),
             {IDC_STATIC, Kind::EtchedVert, "", 0, 142, 180, 1, 29, 0, false, Placement::Origin},  // sized by its edge
             TextItem(IDC_AUTOMATION_LABEL, "Automation:", 159, 198, 109, 8),
@@ -103,7 +103,7 @@ const std::vector<Template>& Templates()
             TextItem(IDC_STATIC, kStatusDescription, 42, 9, 213, 31),
             PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
             PlainItem(IDC_STATUS_LIST, Kind::ListView, 9, 54, 204, 112, LVS_REPORT | WS_BORDER, true),
-            ButtonItem(IDC_REFRESH_BUTTON, Kind::PushButton, "", 231, 142, 24, 24, BS_ICON),
+            ButtonItem(IDC_REFRESH_BUTTON, Kind::PushButton, "Refresh", 231, 142, 24, 24, BS_ICON),
         }},
         {IDD_FREE_MEMORY_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
             IconItem(IDI_CHIP, 9, 9),

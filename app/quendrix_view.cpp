@@ -91,6 +91,7 @@ void CQuendrixView::OnInitialUpdate()
     m_trayIcon.Add(m_hWnd);
     ShowMainWindow(SW_SHOWNORMAL);
     RestoreView();
+    m_started = true;
 }
 
 void CQuendrixView::CreatePages()
@@ -118,6 +119,7 @@ void CQuendrixView::PlacePagesOnPageArea()
 
 void CQuendrixView::ShowPage(int index)
 {
+    m_shownPage = index;
     for (int i = 0; i < PageCount; ++i) {
         if (CDialog* page = m_pages[static_cast<size_t>(i)].get())
             page->ShowWindow(i == index ? SW_SHOWNORMAL : SW_HIDE);
@@ -137,17 +139,28 @@ CRegularFreePage* CQuendrixView::GetRegularFreePage() const
 void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == StatusTimer)
-        UpdateStatus();
+        UpdateStatus(IsOnScreen(m_hWnd));
     CWnd::OnTimer(nIDEvent);
 }
 
-void CQuendrixView::UpdateStatus()
+void CQuendrixView::OnFrameShown()
+{
+    if (!m_started)
+        return;
+    UpdateStatus(true);
+    if (m_shownPage == FreeMemoryPage)
+        static_cast<CFreeMemoryPage*>(m_pages[FreeMemoryPage].get())->Refresh();
+}
+
+void CQuendrixView::UpdateStatus(bool onScreen)
 {
     CDMemoryStatus status;
-    SetPosIfChanged(m_ramGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
-    if (const CAutomationPage* automation = GetAutomationPage())
-        m_automationText = AutomationLabelFor(automation->Mode(), m_automationText);
-    UpdateData(FALSE);
+    if (onScreen) {
+        SetPosIfChanged(m_ramGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
+        if (const CAutomationPage* automation = GetAutomationPage())
+            m_automationText = AutomationLabelFor(automation->Mode(), m_automationText);
+        UpdateData(FALSE);
+    }
     m_trayIcon.Refresh(TrayStatusFor(status.getStatusPhyAvaiMB(), status.getStatusPhyTotalMB()));
 }
 

@@ -88,6 +88,11 @@ void CQuendrixView::OnInitialUpdate()
     m_ramGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
 
     SetTimer(StatusTimer, StatusPeriodMs);
+    // Set again in the same instant as the status timer, the pages' timers
+    // expire together with it: one wake-up of the program instead of one
+    // for each, which is most of what an idle program costs.
+    static_cast<CFreeMemoryPage*>(m_pages[FreeMemoryPage].get())->RestartTimer();
+    GetAutomationPage()->RestartTimers();
     m_trayIcon.Add(m_hWnd);
     ShowMainWindow(SW_SHOWNORMAL);
     RestoreView();

@@ -22,6 +22,9 @@ public:
     // Shows every figure as it is now; the view calls it when the main
     // window comes back into sight with this page shown.
     void Refresh() { UpdateFigures(); }
+    // Starts timer 1 again from now, with the same period: the view lines
+    // the pages' timers up with its own so that they wake the program once.
+    void RestartTimer() { SetTimer(figuresTimer, figuresPeriodMs); }
 
 protected:
     BOOL OnInitDialog() override;

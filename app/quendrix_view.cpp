@@ -91,7 +91,7 @@ void CQuendrixView::OnInitialUpdate()
     // Set again in the same instant as the status timer, the pages' timers
     // expire together with it: one wake-up of the program instead of one
     // for each, which is most of what an idle program costs.
-    static_cast<CFreeMemoryPage*>(m_pages[FreeMemoryPage].get())->RestartTimer();
+    GetFreeMemoryPage()->RestartTimer();
     GetAutomationPage()->RestartTimers();
     m_trayIcon.Add(m_hWnd);
     ShowMainWindow(SW_SHOWNORMAL);
@@ -131,6 +131,11 @@ void CQuendrixView::ShowPage(int index)
     }
 }
 
+CFreeMemoryPage* CQuendrixView::GetFreeMemoryPage() const
+{
+    return static_cast<CFreeMemoryPage*>(m_pages[FreeMemoryPage].get());
+}
+
 CAutomationPage* CQuendrixView::GetAutomationPage() const
 {
     return static_cast<CAutomationPage*>(m_pages[AutomationPage].get());
@@ -154,7 +159,7 @@ void CQuendrixView::OnFrameShown()
         return;
     UpdateStatus(true);
     if (m_shownPage == FreeMemoryPage)
-        static_cast<CFreeMemoryPage*>(m_pages[FreeMemoryPage].get())->Refresh();
+        GetFreeMemoryPage()->Refresh();
 }
 
 void CQuendrixView::UpdateStatus(bool onScreen)

@@ -65,6 +65,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    CFreeMemoryPage* GetFreeMemoryPage() const;
     void CreatePages();
     void PlacePagesOnPageArea();
     // The gauge and the label are written only when onScreen; the tray

@@ -92,9 +92,15 @@ void CQuendrixView::OnInitialUpdate()
     m_ramGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
 
     SetTimer(StatusTimer, StatusPeriodMs);
+    // Set again in the same instant as the status timer, the pages' timers
+    // expire together with it: one wake-up of the program instead of one
+    // for each, which is most of what an idle program costs.
+    GetFreeMemoryPage()->RestartTimer();
+    GetAutomationPage()->RestartTimers();
     m_trayIcon.Add(m_hWnd);
     ShowMainWindow(SW_SHOWNORMAL);
     RestoreView();
+    m_started = true;
 }
 
 void CQuendrixView::CreatePages()
@@ -122,10 +128,16 @@ void CQuendrixView::PlacePagesOnPageArea()
 
 void CQuendrixView::ShowPage(int index)
 {
+    m_shownPage = index;
     for (int i = 0; i < PageCount; ++i) {
         if (CDialog* page = m_pages[static_cast<size_t>(i)].get())
             page->ShowWindow(i == index ? SW_SHOWNORMAL : SW_HIDE);
     }
+}
+
+CFreeMemoryPage* CQuendrixView::GetFreeMemoryPage() const
+{
+    return static_cast<CFreeMemoryPage*>(m_pages[FreeMemoryPage].get());
 }
 
 CAutomationPage* CQuendrixView::GetAutomationPage() const
@@ -141,17 +153,28 @@ CRegularFreePage* CQuendrixView::GetRegularFreePage() const
 void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
 {
     if (nIDEvent == StatusTimer)
-        UpdateStatus();
+        UpdateStatus(IsOnScreen(m_hWnd));
     CWnd::OnTimer(nIDEvent);
 }
 
-void CQuendrixView::UpdateStatus()
+void CQuendrixView::OnFrameShown()
+{
+    if (!m_started)
+        return;
+    UpdateStatus(true);
+    if (m_shownPage == FreeMemoryPage)
+        GetFreeMemoryPage()->Refresh();
+}
+
+void CQuendrixView::UpdateStatus(bool onScreen)
 {
     CDMemoryStatus status;
-    SetPosIfChanged(m_ramGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
-    if (const CAutomationPage* automation = GetAutomationPage())
-        m_automationText = AutomationLabelFor(automation->Mode(), m_automationText);
-    UpdateData(FALSE);
+    if (onScreen) {
+        SetPosIfChanged(m_ramGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
+        if (const CAutomationPage* automation = GetAutomationPage())
+            m_automationText = AutomationLabelFor(automation->Mode(), m_automationText);
+        UpdateData(FALSE);
+    }
     m_trayIcon.Refresh(TrayStatusFor(status.getStatusPhyAvaiMB(), status.getStatusPhyTotalMB()));
 }
 

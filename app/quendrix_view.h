@@ -38,10 +38,14 @@ public:
 
     // Shows the page at index and hides the other three.
     void ShowPage(int index);
+    // The main window is in sight again: the status strip and the shown
+    // page catch up with what they skipped while it could not be seen.
+    void OnFrameShown() override;
     CAutomationPage* GetAutomationPage() const;
     CRegularFreePage* GetRegularFreePage() const;
 
-    // Timer 1: RAM gauge, automation label, tray tip and image.
+    // Timer 1: tray tip and image; RAM gauge and automation label while
+    // the main window can be seen.
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
@@ -61,9 +65,12 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    CFreeMemoryPage* GetFreeMemoryPage() const;
     void CreatePages();
     void PlacePagesOnPageArea();
-    void UpdateStatus();
+    // The gauge and the label are written only when onScreen; the tray
+    // icon always follows the figures.
+    void UpdateStatus(bool onScreen);
     // Reads the update rate and, when remembered, the Regular Free page's values.
     void RestoreView();
     // Writes the Regular Free page's values, whatever "remember" says.
@@ -79,6 +86,9 @@ private:
     CButton m_memoryStatusButton;
     CToolTipCtrl m_toolTip;
     std::string m_automationText;
+    int m_shownPage = MemoryStatusPage;
+    // Set once the start-up has shown the window: only later shows catch up.
+    bool m_started = false;
 };
 
 // The label for an automation mode; other modes (none chosen) keep current.

@@ -12,4 +12,7 @@ public:
     // Run once, after the frame is built and fitted around the form and
     // before it is shown: writes the members to the controls.
     virtual void OnInitialUpdate();
+    // The frame came back into sight: shown again, or restored from
+    // minimised. Whatever the form skipped drawing meanwhile is due now.
+    virtual void OnFrameShown() {}
 };

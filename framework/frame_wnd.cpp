@@ -33,6 +33,8 @@ bool RegisterFrameClass(HINSTANCE instance, const char* className, UINT nIDResou
 
 BEGIN_MESSAGE_MAP(CFrameWnd, CWnd)
     ON_WM_CREATE()
+    ON_WM_SHOWWINDOW()
+    ON_WM_SIZE()
     ON_MESSAGE(WM_SETFOCUS, OnSetFocusMessage)
     ON_MESSAGE(WM_NCDESTROY, OnNcDestroyMessage)
 END_MESSAGE_MAP()
@@ -126,6 +128,22 @@ bool CFrameWnd::RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             return true;
     }
     return CWnd::RouteMessage(message, wParam, lParam, result);
+}
+
+void CFrameWnd::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CWnd::OnShowWindow(bShow, nStatus);
+    if (bShow && m_pView && m_pView->m_hWnd)
+        m_pView->OnFrameShown();
+}
+
+void CFrameWnd::OnSize(UINT nType, int cx, int cy)
+{
+    CWnd::OnSize(nType, cx, cy);
+    const bool wasMinimised = m_minimised;
+    m_minimised = nType == SIZE_MINIMIZED;
+    if (wasMinimised && !m_minimised && m_pView && m_pView->m_hWnd)
+        m_pView->OnFrameShown();
 }
 
 LRESULT CFrameWnd::OnSetFocusMessage(WPARAM, LPARAM)

@@ -34,6 +34,9 @@ public:
 
 protected:
     bool RouteMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Both tell the view when the frame comes back into sight.
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnSize(UINT nType, int cx, int cy);
     LRESULT OnSetFocusMessage(WPARAM wParam, LPARAM lParam);
     LRESULT OnNcDestroyMessage(WPARAM wParam, LPARAM lParam);
 
@@ -41,4 +44,5 @@ protected:
 
 private:
     CFormView* m_pView = nullptr;
+    bool m_minimised = false;
 };

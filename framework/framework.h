@@ -10,6 +10,7 @@
 #include "frame_wnd.h"
 #include "list_ctrl.h"
 #include "message_map.h"
+#include "on_screen.h"
 #include "progress_ctrl.h"
 #include "slider_ctrl.h"
 #include "spin_button_ctrl.h"

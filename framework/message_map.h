@@ -46,6 +46,23 @@ protected:                                                                     \
         return true;                                                           \
     }
 
+// void OnShowWindow(BOOL bShow, UINT nStatus)
+#define ON_WM_SHOWWINDOW()                                                     \
+    if (message == WM_SHOWWINDOW) {                                            \
+        OnShowWindow(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));    \
+        result = 0;                                                            \
+        return true;                                                           \
+    }
+
+// void OnSize(UINT nType, int cx, int cy)
+#define ON_WM_SIZE()                                                           \
+    if (message == WM_SIZE) {                                                  \
+        OnSize(static_cast<UINT>(wParam), static_cast<short>(LOWORD(lParam)), \
+               static_cast<short>(HIWORD(lParam)));                            \
+        result = 0;                                                            \
+        return true;                                                           \
+    }
+
 // void OnDestroy()
 #define ON_WM_DESTROY()                                                        \
     if (message == WM_DESTROY) {                                               \

@@ -95,6 +95,16 @@ void CWnd::OnTimer(UINT_PTR)
     Default();
 }
 
+void CWnd::OnShowWindow(BOOL, UINT)
+{
+    Default();
+}
+
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+
 int CWnd::OnCreate(LPCREATESTRUCT)
 {
     return static_cast<int>(Default());

@@ -72,6 +72,8 @@ public:
     // Default handlers: each passes its message on to the default processing.
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     void OnTimer(UINT_PTR nIDEvent);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnSize(UINT nType, int cx, int cy);
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
 

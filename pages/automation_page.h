@@ -21,6 +21,14 @@ public:
 
     // The selected policy as of the last radio-copy tick: an AutomationMode.
     int Mode() const { return m_automationMode; }
+    // Starts both timers again from now, with the same periods: the view
+    // lines the pages' timers up with its own so that they wake the program
+    // once.
+    void RestartTimers()
+    {
+        SetTimer(checkTimer, checkPeriodMs);
+        SetTimer(selectionTimer, selectionPeriodMs);
+    }
 
 protected:
     BOOL OnInitDialog() override;

@@ -24,6 +24,7 @@ CFreeMemoryPage::~CFreeMemoryPage()
 BEGIN_MESSAGE_MAP(CFreeMemoryPage, CDialog)
     ON_WM_HSCROLL()
     ON_WM_TIMER()
+    ON_WM_SHOWWINDOW()
     ON_BN_CLICKED(IDC_FREE_BUTTON, OnFree)
 END_MESSAGE_MAP()
 
@@ -85,6 +86,11 @@ void CFreeMemoryPage::UpdateFigures()
     UpdateData(FALSE);
 }
 
+void CFreeMemoryPage::FollowRun()
+{
+    EnableIfChanged(m_freeButton, m_memoryFree.getProgressPercent() >= completePercent);
+}
+
 void CFreeMemoryPage::ShowAmount()
 {
     m_amountText = FormatText("%u MBs", static_cast<unsigned>(m_amountSlider.GetPos()));
@@ -99,9 +105,21 @@ void CFreeMemoryPage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
 
 void CFreeMemoryPage::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == figuresTimer)
-        UpdateFigures();
+    if (nIDEvent == figuresTimer) {
+        if (IsOnScreen(m_hWnd))
+            UpdateFigures();
+        else
+            FollowRun();
+    }
     CWnd::OnTimer(nIDEvent);
+}
+
+void CFreeMemoryPage::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    // Sent before the page appears: no tick passes with stale figures.
+    if (bShow)
+        UpdateFigures();
+    CWnd::OnShowWindow(bShow, nStatus);
 }
 
 void CFreeMemoryPage::OnFree()

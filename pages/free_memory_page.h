@@ -6,7 +6,9 @@
 
 // The second page: frees a chosen amount of RAM on demand. Ten times a
 // second it shows the available memory, the forecast after freeing and the
-// progress of a run; the Free button is disabled while a run lasts.
+// progress of a run; the Free button is disabled while a run lasts. Out of
+// sight it only follows the run, for the button, and shows the rest again
+// as soon as it can be seen.
 class CFreeMemoryPage : public CDialog {
 public:
     static constexpr UINT_PTR figuresTimer = 1;
@@ -17,6 +19,13 @@ public:
     explicit CFreeMemoryPage(CWnd* pParent);
     ~CFreeMemoryPage() override;
 
+    // Shows every figure as it is now; the view calls it when the main
+    // window comes back into sight with this page shown.
+    void Refresh() { UpdateFigures(); }
+    // Starts timer 1 again from now, with the same period: the view lines
+    // the pages' timers up with its own so that they wake the program once.
+    void RestartTimer() { SetTimer(figuresTimer, figuresPeriodMs); }
+
 protected:
     BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
@@ -26,10 +35,13 @@ protected:
 private:
     void InitRanges();
     void UpdateFigures();
+    // Out of sight: only the button's state follows the run.
+    void FollowRun();
     // The amount text from the slider, written with the other texts.
     void ShowAmount();
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     void OnTimer(UINT_PTR nIDEvent);
+    void OnShowWindow(BOOL bShow, UINT nStatus);
     void OnFree();
 
     // Declared first: destroyed last, after the window is gone, so the

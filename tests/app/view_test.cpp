@@ -265,6 +265,43 @@ TEST_F(ViewTest, AnUnchangedTickWritesNothingToTheScreenOrTheShell)
     EXPECT_GT(StandInAvailableQueries(), 0); // the ticks did read the figures
 }
 
+TEST_F(ViewTest, OutOfSightOnlyTheTrayFollowsTheFiguresAndComingBackCatchesUpAtOnce)
+{
+    StandInSetPhysicalMemory(2048, 1000);
+    ASSERT_TRUE(StartApp());
+    Command(ID_VIEW_FREE_MEMORY);
+    HWND freePage = Page(CQuendrixView::FreeMemoryPage);
+    StatusTick();
+    const auto tickBoth = [&] {
+        StatusTick();
+        ::SendMessage(freePage, WM_TIMER, CFreeMemoryPage::figuresTimer, 0);
+    };
+
+    Command(ID_FILE_HIDE_TO_TRAY);
+    CallLog::Clear();
+    StandInSetPhysicalMemory(2048, 500);
+    tickBoth();
+    EXPECT_EQ(GaugePos(), 1000);
+    EXPECT_EQ(ControlText(freePage, IDC_AVAILABLE_TEXT), "Available Memory : 1000 MB");
+    const auto shell = CallLog::Calls(LoggedCall::Shell);
+    ASSERT_EQ(shell.size(), 1u);
+    EXPECT_STREQ(shell[0].record.szTip, "Available : 24 %");
+
+    // Shown from the tray icon: caught up before the next tick.
+    ::SendMessage(*View(), CTrayIcon::CallbackMessage, 0, WM_LBUTTONUP);
+    EXPECT_EQ(GaugePos(), 500);
+    EXPECT_EQ(ControlText(freePage, IDC_AVAILABLE_TEXT), "Available Memory : 500 MB");
+
+    ::ShowWindow(*Frame(), SW_MINIMIZE);
+    ASSERT_TRUE(::IsIconic(*Frame()));
+    StandInSetPhysicalMemory(2048, 700);
+    tickBoth();
+    EXPECT_EQ(GaugePos(), 500);
+    ::ShowWindow(*Frame(), SW_RESTORE);
+    EXPECT_EQ(GaugePos(), 700);
+    EXPECT_EQ(ControlText(freePage, IDC_AVAILABLE_TEXT), "Available Memory : 700 MB");
+}
+
 TEST_F(ViewTest, TheStatusTimerRunsEveryHalfSecondOnTheView)
 {
     ASSERT_TRUE(StartApp());

@@ -17,10 +17,14 @@ protected:
         PageTest::SetUp();
         StandInSetPhysicalMemory(2048, 1234);
     }
-    std::unique_ptr<CFreeMemoryPage> MakePage()
+    // On screen unless told otherwise: the host and the page are shown.
+    std::unique_ptr<CFreeMemoryPage> MakePage(bool onScreen = true)
     {
         auto page = std::make_unique<CFreeMemoryPage>(&host);
         EXPECT_NE(page->m_hWnd, nullptr);
+        ::ShowWindow(host, onScreen ? SW_SHOWNOACTIVATE : SW_HIDE);
+        if (onScreen)
+            page->ShowWindow(SW_SHOWNA);
         amountSlider.Attach(::GetDlgItem(*page, IDC_FREE_AMOUNT_SLIDER));
         availableGauge.Attach(::GetDlgItem(*page, IDC_AVAILABLE_GAUGE));
         forecastGauge.Attach(::GetDlgItem(*page, IDC_FORECAST_GAUGE));
@@ -88,26 +92,49 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     EXPECT_EQ(forecastGauge.GetPos(), 2048);
 }
 
-TEST_F(FreeMemoryPageTest, FreeButtonFollowsTheRunProgressEvenWhileThePageIsHidden)
+TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCatchesUpAtOnce)
 {
-    auto page = MakePage(); // the host and the page stay hidden
+    auto page = MakePage();
+    page->ShowWindow(SW_HIDE); // another page is the shown one
+    MessageLog availableText(::GetDlgItem(*page, IDC_AVAILABLE_TEXT));
+    MessageLog availableGaugeMessages(availableGauge);
+    StandInSetPhysicalMemory(2048, 999);
     StandInSetProgress(40);
     Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_FALSE(::IsWindowEnabled(freeButton));
-    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
-    EXPECT_TRUE(HasVisibleStyle(runProgress));
-    EXPECT_EQ(runProgress.GetPos(), 40);
-
-    StandInSetProgress(99);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_FALSE(::IsWindowEnabled(freeButton));
-    EXPECT_EQ(runProgress.GetPos(), 99);
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT)) << "images wait to be seen";
+    EXPECT_FALSE(HasVisibleStyle(runProgress));
+    EXPECT_EQ(availableText.Count(WM_SETTEXT), 0);
+    EXPECT_EQ(availableGaugeMessages.Count(PBM_SETPOS), 0);
 
     StandInSetProgress(100);
     Tick(*page, CFreeMemoryPage::figuresTimer);
+    EXPECT_TRUE(::IsWindowEnabled(freeButton)) << "the end of the run re-enables Free unseen";
+
+    // Selected again mid-run: all of it at once, before any tick.
+    StandInSetProgress(70);
+    page->ShowWindow(SW_SHOWNA);
+    EXPECT_FALSE(::IsWindowEnabled(freeButton));
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
+    EXPECT_TRUE(HasVisibleStyle(runProgress));
+    EXPECT_EQ(runProgress.GetPos(), 70);
+    EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 999 MB");
+    EXPECT_EQ(availableGauge.GetPos(), 999);
+
+    // A hidden main window hides the page too, though the page keeps its style.
+    ::ShowWindow(host, SW_HIDE);
+    StandInSetPhysicalMemory(2048, 500);
+    StandInSetProgress(100);
+    Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_TRUE(::IsWindowEnabled(freeButton));
+    EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 999 MB");
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
+
+    ::ShowWindow(host, SW_SHOWNOACTIVATE);
+    Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
     EXPECT_FALSE(HasVisibleStyle(runProgress));
+    EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 500 MB");
 }
 
 TEST_F(FreeMemoryPageTest, FreeStartsOneRunOfTheLastForecastAndResetsTheSlider)

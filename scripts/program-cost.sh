@@ -45,7 +45,8 @@ private_kb() { awk '/^Private_(Clean|Dirty):/ { sum += $2 } END { print sum }' "
 now_ms() { date +%s%3N; }
 
 # Starts a program; when its window is to be shown, waits for it. Prints
-# "pid launch-ms" (launch 0 when nothing is shown).
+# "pid launch-ms" (launch 0 when nothing is shown, -1 when no window came
+# within 30 s: about one start in a few dozen under Wine here never shows it).
 launch() {
   local exe=$1 title=$2 state=$3 args=() start pid
   [ "$state" = hidden ] && [ "$(basename "$exe")" = minimal_timers.exe ] && args=(hidden)
@@ -56,8 +57,11 @@ launch() {
     echo "$pid 0"
     return
   fi
-  for _ in $(seq 3000); do
-    xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 && break
+  while ! xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+    if [ $(( $(now_ms) - start )) -gt 30000 ]; then
+      echo "$pid -1"
+      return
+    fi
     sleep 0.01
   done
   echo "$pid $(( $(now_ms) - start ))"
@@ -73,6 +77,11 @@ close() {
 round() {
   local exe=$1 title=$2 state=$3 pid ms p0 s0 p1 s1 mem
   read -r pid ms < <(launch "$exe" "$title" "$state")
+  if [ "$ms" = -1 ]; then
+    close "$(basename "$exe")" "$pid"
+    echo "failed"
+    return
+  fi
   # Past start-up, memory steady; a hidden start is not seen, so it gets
   # longer.
   if [ "$state" = hidden ]; then sleep 6; else sleep 3; fi
@@ -86,7 +95,11 @@ round() {
 }
 
 show_round() {
-  local n=$1 name=$2 state=$3 cpu=$4 mem=$5 ms=$6
+  local n=$1 name=$2 state=$3 cpu=$4 mem=${5:-} ms=${6:-}
+  if [ "$cpu" = failed ]; then
+    printf '  round %d  %-8s no window within 30 s: not counted\n' "$n" "$name"
+    return
+  fi
   printf '  round %d  %-8s CPU %6.2f %%  private %6.1f MB' "$n" "$name" "$cpu" "$mem"
   # A hidden start shows no window to time.
   [ "$state" = hidden ] || printf '  launch %5d ms' "$ms"
@@ -109,8 +122,8 @@ measure_state() {
   local -a names=(CPU private launch)
   for column in 1 2 3; do
     [ "$state" = hidden ] && [ $column = 3 ] && continue
-    m=$(printf '%s\n' "${minimal_rows[@]}" | awk -v c=$column '{ print $c }' | median)
-    k=$(printf '%s\n' "${kolvar_rows[@]}" | awk -v c=$column '{ print $c }' | median)
+    m=$(printf '%s\n' "${minimal_rows[@]}" | grep -v failed | awk -v c=$column '{ print $c }' | median)
+    k=$(printf '%s\n' "${kolvar_rows[@]}" | grep -v failed | awk -v c=$column '{ print $c }' | median)
     awk -v name="${names[column - 1]}" -v m="$m" -v k="$k" -v state="$state" 'BEGIN {
       unit = name == "CPU" ? "%" : name == "private" ? "MB" : "ms"
       printf "  median %-8s minimal %8.2f %-2s  Kolvar %8.2f %-2s  ratio %.2fx", name, m, unit, k, unit, (m > 0 ? k / m : 0)

@@ -20,8 +20,7 @@ source scripts/wine-env.sh
 source scripts/start-display.sh
 kolvar_choose_wine_preset
 preset=$KOLVAR_PRESET
-[ -f build/$preset/CMakeCache.txt ] || cmake --preset $preset >/dev/null
-cmake --build build/$preset -j2 --target Kolvar drevcore minimal_timers >/dev/null
+kolvar_build_targets "$preset" Kolvar drevcore minimal_timers >/dev/null
 # Measured as shipped: stripped of debug information.
 bin=$root/build/$preset/cost-stage
 mkdir -p "$bin"
@@ -138,6 +137,5 @@ measure_state hidden 1
 "$WINELOADER" reg add "$settings_key" /v setting02 /t REG_DWORD /d 0 /f >/dev/null 2>&1
 
 # The download is the 32-bit build, whichever build ran above.
-[ -f build/win32/CMakeCache.txt ] || cmake --preset win32 >/dev/null
-cmake --build build/win32 -j2 --target Kolvar drevcore >/dev/null
+kolvar_build_targets win32 Kolvar drevcore >/dev/null
 scripts/shipped-size.sh build/win32

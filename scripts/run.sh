@@ -19,8 +19,7 @@ source scripts/start-display.sh
 kolvar_choose_wine_preset
 preset=$KOLVAR_PRESET
 build=$root/build/$preset
-[ -f "$build/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
-cmake --build "$build" -j2 --target Kolvar drevcore
+kolvar_build_targets "$preset" Kolvar drevcore
 program=$build/bin/Kolvar.exe
 
 export WINEPREFIX=${KOLVAR_RUN_PREFIX:-$build/run-wineprefix}

@@ -22,9 +22,8 @@ source scripts/start-display.sh
 kolvar_choose_wine_preset
 preset=$KOLVAR_PRESET
 build=$root/build/$preset
-[ -f "$build/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
 echo "Building Kolvar ($preset)..."
-if ! build_log=$(cmake --build "$build" -j2 --target Kolvar drevcore kolvar_e2e_driver 2>&1); then
+if ! build_log=$(kolvar_build_targets "$preset" Kolvar drevcore kolvar_e2e_driver 2>&1); then
   echo "$build_log" >&2
   exit 1
 fi

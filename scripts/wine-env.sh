@@ -112,6 +112,15 @@ kolvar_wine_prefix_copy() {
   cp -a "$1" "$WINEPREFIX.partial" && mv -T "$WINEPREFIX.partial" "$WINEPREFIX"
 }
 
+# Builds the targets given in build/<preset> (run from the source tree),
+# configuring that folder first if it never was.
+kolvar_build_targets() {  # preset target...
+  local preset=$1
+  shift
+  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
+  cmake --build "build/$preset" -j2 --target "$@"
+}
+
 # The nearest folder from the one given upwards that holds a CMakeCache.txt,
 # or nothing.
 kolvar_build_folder_of() {

@@ -20,15 +20,23 @@ BOOL CQuendrixApp::InitInstance()
         IDR_MAINFRAME, [] { return std::make_unique<CQuendrixDoc>(); },
         [] { return std::make_unique<CMainFrame>(); },
         [roots] { return std::make_unique<CQuendrixView>(roots); }));
+    // The window stays hidden until "Run minimized" is known: a start to the
+    // tray never flashes it, and never pays for drawing a window nobody sees.
+    const int launchShow = m_nCmdShow;
+    m_nCmdShow = SW_HIDE;
     if (!ProcessShellCommand())
         return FALSE;
 
     SetDialogBkColor(RGB(255, 255, 255), RGB(0, 0, 0));
 
-    // The view has shown the window already, so a hidden start flashes it.
     const bool runMinimized = CSettingsStore(m_settingsRoots).ReadRunMinimized();
-    m_pMainWnd->ShowWindow(runMinimized ? SW_HIDE : SW_SHOW);
-    m_pMainWnd->UpdateWindow();
+    if (!runMinimized) {
+        // The launcher's show state first (a shortcut set to start minimised).
+        m_pMainWnd->ShowWindow(launchShow);
+        m_pMainWnd->ShowWindow(SW_SHOW);
+        m_pMainWnd->UpdateWindow();
+    }
+    m_nCmdShow = launchShow;
     return TRUE;
 }
 

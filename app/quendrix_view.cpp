@@ -98,7 +98,6 @@ void CQuendrixView::OnInitialUpdate()
     GetFreeMemoryPage()->RestartTimer();
     GetAutomationPage()->RestartTimers();
     m_trayIcon.Add(m_hWnd);
-    ShowMainWindow(SW_SHOWNORMAL);
     RestoreView();
     m_started = true;
 }
@@ -152,8 +151,11 @@ CRegularFreePage* CQuendrixView::GetRegularFreePage() const
 
 void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == StatusTimer)
-        UpdateStatus(IsOnScreen(m_hWnd));
+    if (nIDEvent == StatusTimer) {
+        const bool onScreen = IsOnScreen(m_hWnd);
+        UpdateStatus(onScreen);
+        m_statusBehind = !onScreen;
+    }
     CWnd::OnTimer(nIDEvent);
 }
 
@@ -161,7 +163,10 @@ void CQuendrixView::OnFrameShown()
 {
     if (!m_started)
         return;
-    UpdateStatus(true);
+    if (m_statusBehind) {
+        UpdateStatus(true);
+        m_statusBehind = false;
+    }
     if (m_shownPage == FreeMemoryPage)
         GetFreeMemoryPage()->Refresh();
 }

@@ -87,8 +87,10 @@ private:
     CToolTipCtrl m_toolTip;
     std::string m_automationText;
     int m_shownPage = MemoryStatusPage;
-    // Set once the start-up has shown the window: only later shows catch up.
+    // Set once the pages exist: shows before that have nothing to catch up.
     bool m_started = false;
+    // A status tick passed out of sight: the next show brings the figures up.
+    bool m_statusBehind = false;
 };
 
 // The label for an automation mode; other modes (none chosen) keep current.

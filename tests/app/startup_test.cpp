@@ -17,6 +17,33 @@ struct RunMinimizedCase {
 
 class StartupVisibility : public AppTest, public ::testing::WithParamInterface<RunMinimizedCase> {};
 
+// Whether the main frame was shown at any moment since the watch began: a
+// start to the tray must not flash the window.
+class FrameShownWatch {
+public:
+    FrameShownWatch()
+    {
+        shown = false;
+        m_hook = ::SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, ::GetCurrentThreadId());
+    }
+    ~FrameShownWatch() { ::UnhookWindowsHookEx(m_hook); }
+    FrameShownWatch(const FrameShownWatch&) = delete;
+    FrameShownWatch& operator=(const FrameShownWatch&) = delete;
+    static bool shown;
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && sent->message == WM_SHOWWINDOW && sent->wParam
+            && ClassName(sent->hwnd) == CMainFrame::WindowClass)
+            shown = true;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK m_hook;
+};
+bool FrameShownWatch::shown = false;
+
 TEST_P(StartupVisibility, OnlyExactlyOneHidesTheWindowAndTheTrayIconIsThereEitherWay)
 {
     const RunMinimizedCase& c = GetParam();
@@ -25,8 +52,10 @@ TEST_P(StartupVisibility, OnlyExactlyOneHidesTheWindowAndTheTrayIconIsThereEithe
     else if (c.keyExists)
         PutSetting("setting04", 0);
 
+    FrameShownWatch watch;
     ASSERT_TRUE(StartApp());
     EXPECT_EQ(::IsWindowVisible(*Frame()) != FALSE, c.visible);
+    EXPECT_EQ(FrameShownWatch::shown, c.visible) << "shown at some moment of the start";
     const auto shell = CallLog::Calls(LoggedCall::Shell);
     ASSERT_FALSE(shell.empty());
     EXPECT_EQ(shell[0].shellMessage, DWORD(NIM_ADD));

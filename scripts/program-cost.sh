@@ -3,12 +3,17 @@
 # Win32 program with the same three timers doing nothing, in two states:
 # shown (main window on screen) and hidden ("Run minimized" stored, so the
 # program waits in the tray; the minimal program then shows no window).
-# Each state runs in alternating rounds (minimal, Kolvar, minimal, Kolvar...)
-# so that both sides see the same machine load; a round launches the program,
-# lets it settle, measures CPU over a window of steady running (the program's
-# process and Wine's server, as a share of one core) and its private memory,
-# then closes it. Printed: every round, the median of each side and the
-# ratio of the medians; then the size of the shipped binaries.
+# A third program, the minimal one with the common controls loaded as Kolvar
+# loads them, shows what of the difference any program with Kolvar's
+# controls and look pays under Wine.
+# Each state runs in alternating rounds (minimal, Kolvar, controls, minimal,
+# Kolvar...) so that all see the same machine load; a round launches the
+# program, lets it settle, measures CPU over a window of steady running (the
+# program's process and Wine's server, as a share of one core) and its
+# private memory, then closes it. An idle window keeps Wine's desktop up
+# throughout, as a desktop is on Windows. Printed: every round, the median of
+# each and the ratio of the medians to the minimal program; then the size of
+# the shipped binaries.
 #
 #   scripts/program-cost.sh [seconds=60] [rounds=5]
 set -euo pipefail
@@ -20,12 +25,12 @@ source scripts/wine-env.sh
 source scripts/start-display.sh
 kolvar_choose_wine_preset
 preset=$KOLVAR_PRESET
-kolvar_build_targets "$preset" Kolvar drevcore minimal_timers >/dev/null
+kolvar_build_targets "$preset" Kolvar drevcore minimal_timers minimal_controls idle_window >/dev/null
 # Measured as shipped: stripped of debug information.
 bin=$root/build/$preset/cost-stage
 mkdir -p "$bin"
 strip=$(awk -F= '/^CMAKE_STRIP:/ { print $2 }' build/$preset/CMakeCache.txt)
-for file in Kolvar.exe drevcore.dll minimal_timers.exe; do
+for file in Kolvar.exe drevcore.dll minimal_timers.exe minimal_controls.exe idle_window.exe; do
   "$strip" -o "$bin/$file" "build/$preset/bin/$file"
 done
 
@@ -36,6 +41,8 @@ trap 'wineserver -k 2>/dev/null || true; kolvar_stop_display' EXIT
 wineserver -p
 kolvar_wine_warm
 server=$(pgrep -n -x wineserver || pgrep -n wineserver64)
+(cd "$bin" && exec "$WINELOADER" idle_window.exe) >/dev/null 2>&1 &
+until xdotool search --onlyvisible --name '^Idle Window$' >/dev/null 2>&1; do sleep 0.1; done
 hz=$(getconf CLK_TCK)
 settings_key='HKLM\SOFTWARE\Velkor\Halven Mark'
 
@@ -48,7 +55,7 @@ now_ms() { date +%s%3N; }
 # within 30 s: about one start in a few dozen under Wine here never shows it).
 launch() {
   local exe=$1 title=$2 state=$3 args=() start pid
-  [ "$state" = hidden ] && [ "$(basename "$exe")" = minimal_timers.exe ] && args=(hidden)
+  [ "$state" = hidden ] && [ "$(basename "$exe")" != Kolvar.exe ] && args=(hidden)
   start=$(now_ms)
   (cd "$(dirname "$exe")" && exec "$WINELOADER" "$exe" "${args[@]}") >/dev/null 2>&1 &
   pid=$!
@@ -107,26 +114,47 @@ show_round() {
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
+# The programs of a round, in order: name, executable, window title.
+programs=(minimal "$bin/minimal_timers.exe" '^Minimal Timers$'
+          Kolvar "$bin/Kolvar.exe" '^Velkor Halvenmark'
+          controls "$bin/minimal_controls.exe" '^Minimal Controls$')
+
+# The median of one column over one program's rounds, failed ones left out.
+column_median() {
+  local column=$1; shift
+  printf '%s\n' "$@" | grep -v failed | awk -v c="$column" '{ print $c }' | median
+}
+
 measure_state() {
-  local state=$1 stored=$2 n minimal_rows=() kolvar_rows=() row
+  local state=$1 stored=$2 n i row
+  local -a minimal_rows=() kolvar_rows=() controls_rows=()
   "$WINELOADER" reg add "$settings_key" /v setting02 /t REG_DWORD /d "$stored" /f >/dev/null 2>&1
   echo "== $state: $rounds rounds of ${seconds} s steady running; CPU = program + wineserver, % of one core"
   for n in $(seq "$rounds"); do
-    row=$(round "$bin/minimal_timers.exe" '^Minimal Timers$' "$state"); minimal_rows+=("$row")
-    show_round "$n" minimal "$state" $row
-    row=$(round "$bin/Kolvar.exe" '^Velkor Halvenmark' "$state"); kolvar_rows+=("$row")
-    show_round "$n" Kolvar "$state" $row
+    for i in 0 3 6; do
+      row=$(round "${programs[i + 1]}" "${programs[i + 2]}" "$state")
+      case ${programs[i]} in
+        minimal) minimal_rows+=("$row") ;;
+        Kolvar) kolvar_rows+=("$row") ;;
+        controls) controls_rows+=("$row") ;;
+      esac
+      show_round "$n" "${programs[i]}" "$state" $row
+    done
   done
-  local column m k
+  local column m k c
   local -a names=(CPU private launch)
   for column in 1 2 3; do
     [ "$state" = hidden ] && [ $column = 3 ] && continue
-    m=$(printf '%s\n' "${minimal_rows[@]}" | grep -v failed | awk -v c=$column '{ print $c }' | median)
-    k=$(printf '%s\n' "${kolvar_rows[@]}" | grep -v failed | awk -v c=$column '{ print $c }' | median)
-    awk -v name="${names[column - 1]}" -v m="$m" -v k="$k" -v state="$state" 'BEGIN {
+    m=$(column_median $column "${minimal_rows[@]}")
+    k=$(column_median $column "${kolvar_rows[@]}")
+    c=$(column_median $column "${controls_rows[@]}")
+    awk -v name="${names[column - 1]}" -v m="$m" -v k="$k" -v c="$c" 'BEGIN {
       unit = name == "CPU" ? "%" : name == "private" ? "MB" : "ms"
       printf "  median %-8s minimal %8.2f %-2s  Kolvar %8.2f %-2s  ratio %.2fx", name, m, unit, k, unit, (m > 0 ? k / m : 0)
       if (name == "private") printf "  (%+.1f MB)", k - m
+      printf "   controls %.2f %s", c, unit
+      if (name == "private") printf " (%+.1f MB)", c - m
+      else printf " (%.2fx)", (m > 0 ? c / m : 0)
       printf "\n" }'
   done
 }

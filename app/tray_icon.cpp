@@ -1,8 +1,8 @@
 #include "tray_icon.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "program_icon.h"
 #include "resource.h"
@@ -38,9 +38,7 @@ unsigned AvailablePercent(DWORD availableMB, DWORD totalMB)
 TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB)
 {
     const unsigned percent = AvailablePercent(availableMB, totalMB);
-    char tip[TipCapacity] = {};
-    std::snprintf(tip, sizeof tip, "Available : %u %s", percent, "%");
-    return {tip, percent < LowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP)};
+    return {"Available : " + std::to_string(percent) + " %", percent < LowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP)};
 }
 
 UINT TaskbarCreatedMessage()

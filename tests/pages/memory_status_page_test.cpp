@@ -132,6 +132,8 @@ TEST(PageTextTest, FormattedTextIsCutOnlyBeyondTheBuffer)
 {
     EXPECT_EQ(FormatText("%u MBs free", 4095u), "4095 MBs free");
     EXPECT_EQ(FormatText("%u %s", 0u, "%"), "0 %");
+    // Exactly the buffer: the system formatter leaves that unterminated.
+    EXPECT_EQ(FormatText("%s", std::string(128, 'y').c_str()), std::string(127, 'y'));
     std::string longText = FormatText("%s", std::string(300, 'x').c_str());
     EXPECT_EQ(longText, std::string(127, 'x'));
 }

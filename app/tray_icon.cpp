@@ -38,7 +38,8 @@ unsigned AvailablePercent(DWORD availableMB, DWORD totalMB)
 TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB)
 {
     const unsigned percent = AvailablePercent(availableMB, totalMB);
-    return {"Available : " + std::to_string(percent) + " %", percent < LowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP)};
+    const UINT image = percent < LowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP);
+    return {"Available : " + std::to_string(percent) + " %", image};
 }
 
 UINT TaskbarCreatedMessage()

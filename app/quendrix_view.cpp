@@ -99,7 +99,6 @@ void CQuendrixView::OnInitialUpdate()
     GetAutomationPage()->RestartTimers();
     m_trayIcon.Add(m_hWnd);
     RestoreView();
-    m_started = true;
 }
 
 void CQuendrixView::CreatePages()
@@ -161,8 +160,6 @@ void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
 
 void CQuendrixView::OnFrameShown()
 {
-    if (!m_started)
-        return;
     if (m_statusBehind) {
         UpdateStatus(true);
         m_statusBehind = false;

@@ -87,9 +87,8 @@ private:
     CToolTipCtrl m_toolTip;
     std::string m_automationText;
     int m_shownPage = MemoryStatusPage;
-    // Set once the pages exist: shows before that have nothing to catch up.
-    bool m_started = false;
     // A status tick passed out of sight: the next show brings the figures up.
+    // None passes before the pages exist, so no show catches up before them.
     bool m_statusBehind = false;
 };
 

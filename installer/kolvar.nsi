@@ -2,6 +2,9 @@
 ; target, which passes:
 ;   VERSION  the project version        BINDIR  folder holding the binaries
 ;   OUTFILE  the setup program to write  WIN64   defined for a 64-bit build
+; and, from the release command when it signs:
+;   SIGN     a command that signs the file named by its first argument in
+;            place, the program name shown for it being its second
 Unicode true
 SetCompressor /SOLID lzma
 SetDateSave off
@@ -22,6 +25,12 @@ RequestExecutionLevel admin
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+  ; The uninstaller is signed before it is packed into the setup, and the
+  ; setup once it is written; a signing that fails stops the build.
+  !uninstfinalize '${SIGN} "%1" "${PRODUCT} uninstaller"' = 0
+  !finalize '${SIGN} "%1" "${PRODUCT} setup"' = 0
+!endif
 !ifdef WIN64
   Target amd64-unicode
   InstallDir "$PROGRAMFILES64\${PRODUCT}"

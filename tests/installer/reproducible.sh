@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Builds the setup program a second time from the same tree; both must be
-# the same bytes.
+# Packs the download a second time from fresh copies of the same binaries
+# (new file times); the setup program and the zip must both be the same
+# bytes as the build's.
 set -euo pipefail
-setup=$1 work=$2
-shift 2
-mkdir -p "$work"
-again=$work/$(basename "$setup")
-makensis=$1
-shift
-"$makensis" -DOUTFILE="$again" "$@"
-if cmp "$setup" "$again"; then
-  echo "same bytes: $(stat -c %s "$setup") of them"
-else
-  echo "the second build differs from the first" >&2
-  exit 1
-fi
+pack=$1 dist=$2 work=$3
+rm -rf "$work"
+mkdir -p "$work/stage"
+cp "$(dirname "$pack")"/stage/* "$work/stage/"
+"$pack" "$work/stage" "$work/dist"
+status=0
+for file in "$work"/dist/*; do
+  if cmp "$dist/$(basename "$file")" "$file"; then
+    echo "same bytes: $(basename "$file"), $(stat -c %s "$file") of them"
+  else
+    echo "the second $(basename "$file") differs from the first" >&2
+    status=1
+  fi
+done
+exit $status

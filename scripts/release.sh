@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# Makes a release: builds the shipped 32-bit binaries from the committed
+# tree, signs them when a certificate is given, packs the setup program and
+# the portable zip, and writes them with SHA256SUMS into dist/.
+#
+#   scripts/release.sh [--from BUILD] [--out DIR]
+#     --from BUILD  pack that build folder's binaries as they are, without
+#                   building or checking the tree
+#     --out DIR     write there instead of dist/
+#
+# Signing (see scripts/sign-file): KOLVAR_SIGN_PFX and KOLVAR_SIGN_PASSWORD,
+# or KOLVAR_SIGN_CERT and KOLVAR_SIGN_KEY; KOLVAR_SIGN_TIMESTAMP_URL names a
+# timestamp server. Without a certificate the release is unsigned and the
+# files are the ones the build's installer target makes.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+root=$PWD
+build= out=dist
+while [ $# -gt 0 ]; do
+  case $1 in
+    --from) build=$2; shift 2 ;;
+    --out) out=$2; shift 2 ;;
+    *) echo "usage: scripts/release.sh [--from BUILD] [--out DIR]" >&2; exit 2 ;;
+  esac
+done
+
+signing=no
+if [ -n "${KOLVAR_SIGN_PFX:-}" ] || [ -n "${KOLVAR_SIGN_CERT:-}${KOLVAR_SIGN_KEY:-}" ]; then
+  signing=yes
+fi
+
+# The signing time, when no timestamp server gives one, is the last
+# commit's: the same commit and certificate sign to the same bytes.
+if [ -z "${SOURCE_DATE_EPOCH:-}" ] && git rev-parse --git-dir >/dev/null 2>&1; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+  export SOURCE_DATE_EPOCH
+fi
+
+if [ -z "$build" ]; then
+  scripts/setup.sh
+  if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
+    echo "release: the tree has uncommitted changes; a release is built from committed sources" >&2
+    echo "release: commit or stash them (or pack a build as it is with --from build/win32)" >&2
+    exit 1
+  fi
+  # A fresh configuration, so that nothing set by hand in the build folder
+  # reaches the release; unchanged sources are not compiled again.
+  cmake --preset win32 --fresh >/dev/null
+  source scripts/wine-env.sh
+  kolvar_build_targets win32 installer
+  build=build/win32
+fi
+if [ "$signing" = yes ] && ! command -v osslsigncode >/dev/null; then
+  echo "release: osslsigncode is missing (scripts/setup.sh installs it)" >&2
+  exit 1
+fi
+build=$(cd "$build" && pwd)
+pack=$build/installer/pack.sh
+if [ ! -x "$pack" ] || [ ! -f "$build/installer/stage/Kolvar.exe" ]; then
+  echo "release: $build holds no built installer (build its installer target first)" >&2
+  exit 1
+fi
+
+work=$build/release
+rm -rf "$work"
+mkdir -p "$work"
+cp -a "$build/installer/stage" "$work/stage"
+nsis_options=()
+if [ "$signing" = yes ]; then
+  sign=$root/scripts/sign-file
+  "$sign" "$work/stage/Kolvar.exe" "Kolvar"
+  "$sign" "$work/stage/drevcore.dll" "drevcore memory engine"
+  nsis_options=(-DSIGN="$sign")
+fi
+"$pack" "$work/stage" "$work/dist" "${nsis_options[@]}"
+
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+rm -f "$out"/Kolvar-*-setup.exe "$out"/Kolvar-*-portable.zip "$out/SHA256SUMS"
+cp "$work"/dist/* "$out/"
+(cd "$out" && sha256sum Kolvar-*-setup.exe Kolvar-*-portable.zip >SHA256SUMS)
+
+ls -l "$out"
+if [ "$signing" = yes ]; then
+  echo "release: SIGNED: Kolvar.exe, drevcore.dll, the uninstaller and the setup program (SHA-256)"
+  if [ -n "${KOLVAR_SIGN_TIMESTAMP_URL:-}" ]; then
+    echo "release: timestamped by $KOLVAR_SIGN_TIMESTAMP_URL"
+  else
+    echo "release: no timestamp server named (KOLVAR_SIGN_TIMESTAMP_URL): the signatures carry no"
+    echo "release: timestamp, so Windows stops accepting them once the certificate expires"
+  fi
+else
+  echo "release: UNSIGNED: no certificate given (KOLVAR_SIGN_PFX, or KOLVAR_SIGN_CERT and KOLVAR_SIGN_KEY);"
+  echo "release: Windows will name no publisher and SmartScreen will warn"
+fi
+scripts/shipped-size.sh "$build"

@@ -13,16 +13,16 @@
 # timestamp server. Without a certificate the release is unsigned and the
 # files are the ones the build's installer target makes.
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root=$PWD
-build= out=dist
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build= out=$root/dist
 while [ $# -gt 0 ]; do
   case $1 in
-    --from) build=$2; shift 2 ;;
-    --out) out=$2; shift 2 ;;
+    --from) build=$(cd "$2" && pwd); shift 2 ;;
+    --out) mkdir -p "$2"; out=$(cd "$2" && pwd); shift 2 ;;
     *) echo "usage: scripts/release.sh [--from BUILD] [--out DIR]" >&2; exit 2 ;;
   esac
 done
+cd "$root"
 
 signing=no
 if [ -n "${KOLVAR_SIGN_PFX:-}" ] || [ -n "${KOLVAR_SIGN_CERT:-}${KOLVAR_SIGN_KEY:-}" ]; then
@@ -48,13 +48,12 @@ if [ -z "$build" ]; then
   cmake --preset win32 --fresh >/dev/null
   source scripts/wine-env.sh
   kolvar_build_targets win32 installer
-  build=build/win32
+  build=$root/build/win32
 fi
 if [ "$signing" = yes ] && ! command -v osslsigncode >/dev/null; then
   echo "release: osslsigncode is missing (scripts/setup.sh installs it)" >&2
   exit 1
 fi
-build=$(cd "$build" && pwd)
 pack=$build/installer/pack.sh
 if [ ! -x "$pack" ] || [ ! -f "$build/installer/stage/Kolvar.exe" ]; then
   echo "release: $build holds no built installer (build its installer target first)" >&2
@@ -75,7 +74,6 @@ fi
 "$pack" "$work/stage" "$work/dist" "${nsis_options[@]}"
 
 mkdir -p "$out"
-out=$(cd "$out" && pwd)
 rm -f "$out"/Kolvar-*-setup.exe "$out"/Kolvar-*-portable.zip "$out/SHA256SUMS"
 cp "$work"/dist/* "$out/"
 (cd "$out" && sha256sum Kolvar-*-setup.exe Kolvar-*-portable.zip >SHA256SUMS)

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <vector>
 
 namespace {
@@ -14,7 +15,8 @@ const wchar_t* const kNames[] = {L"CompanyName", L"ProductName", L"FileDescripti
 
 void PrintFixed(const char* name, DWORD high, DWORD low)
 {
-    std::printf("%s=%lu.%lu.%lu.%lu\n", name, HIWORD(high), LOWORD(high), HIWORD(low), LOWORD(low));
+    std::printf("%s=%u.%u.%u.%u\n", name, unsigned{HIWORD(high)}, unsigned{LOWORD(high)},
+                unsigned{HIWORD(low)}, unsigned{LOWORD(low)});
 }
 
 bool PrintVersionInfo(const wchar_t* file)

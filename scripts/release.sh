@@ -14,7 +14,7 @@
 # files are the ones the build's installer target makes.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build= out=$root/dist
+build='' out=$root/dist
 while [ $# -gt 0 ]; do
   case $1 in
     --from) build=$(cd "$2" && pwd); shift 2 ;;

@@ -29,8 +29,10 @@ says() { grep -q "$1" "$2"; }
 not() { ! "$@"; }
 # SHA256SUMS lists every other file of its folder, and each sum holds.
 sums_match() {
-  (cd "$1" && sha256sum --quiet -c SHA256SUMS) &&
-    [ "$(awk '{ print $2 }' "$1/SHA256SUMS" | sort)" = "$(ls "$1" | grep -vx SHA256SUMS | sort)" ]
+  local listed present
+  listed=$(awk '{ print $2 }' "$1/SHA256SUMS" | sort)
+  present=$(cd "$1" && find . -type f ! -name SHA256SUMS -printf '%P\n' | sort)
+  (cd "$1" && sha256sum --quiet -c SHA256SUMS) && [ "$listed" = "$present" ]
 }
 all_verify() { local file; for file in "$@"; do verifies "$file" || return 1; done; }
 # A copy of the file with one byte in its middle changed.

@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64 mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 fonts-wine
   xvfb xauth x11-utils xdotool imagemagick
-  nsis zip file osslsigncode openssl
+  nsis zip unzip file osslsigncode openssl
 )
 
 missing=()

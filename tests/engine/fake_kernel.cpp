@@ -37,7 +37,10 @@ enum class State { Running, Runnable, Sleeping, Idle, Done };
 struct Participant {
     State state = State::Idle;
     std::uint64_t wakeMs = 0;
+    // Each waits on its own signal, so a hand-over wakes one thread only.
+    std::condition_variable turnCame;
 };
+std::condition_variable turnReturned;
 bool serialised = false;
 // Ids are never reused, so a thread left parked by an earlier schedule
 // can never be handed the turn of a later one.
@@ -56,10 +59,10 @@ void Park(std::unique_lock<std::mutex>& hold, State state, std::uint64_t wakeMs 
     me.state = state;
     me.wakeMs = wakeMs;
     turn = -1;
-    changed.notify_all();
+    turnReturned.notify_one();
     const int id = participantId;
-    changed.wait(hold, [id] { return turn == id; });
-    participants[id].state = State::Running;
+    me.turnCame.wait(hold, [id] { return turn == id; });
+    me.state = State::Running;
 }
 
 bool Draw(int permille)
@@ -161,11 +164,18 @@ int WorkersOn(const void* parameter)
     return static_cast<int>(workerParameters.count(parameter));
 }
 
+// Threads still waiting on their signal keep their entry.
+void ForgetFinished()
+{
+    for (auto it = participants.begin(); it != participants.end();)
+        it = it->second.state == State::Done ? participants.erase(it) : std::next(it);
+}
+
 void BeginSerialised()
 {
     std::lock_guard<std::mutex> hold(lock);
     serialised = true;
-    participants.clear();
+    ForgetFinished();
     turn = -1;
 }
 
@@ -173,7 +183,7 @@ void EndSerialised()
 {
     std::lock_guard<std::mutex> hold(lock);
     serialised = false;
-    participants.clear();
+    ForgetFinished();
     turn = -1;
 }
 
@@ -181,7 +191,7 @@ int Enlist()
 {
     std::lock_guard<std::mutex> hold(lock);
     const int id = nextParticipant++;
-    participants[id] = Participant{};
+    participants.try_emplace(id);
     return id;
 }
 
@@ -194,8 +204,9 @@ void ParkIdle(int id)
     }
     // A thread's first wait: it holds no turn to hand back.
     participantId = id;
-    changed.wait(hold, [id] { return turn == id; });
-    participants[id].state = State::Running;
+    Participant& me = participants[id];
+    me.turnCame.wait(hold, [id] { return turn == id; });
+    me.state = State::Running;
 }
 
 void Wake(int id)
@@ -217,7 +228,7 @@ void Leave(int id)
     participants[id].state = State::Done;
     participantId = -1;
     turn = -1;
-    changed.notify_all();
+    turnReturned.notify_one();
 }
 
 Slice RunSlice(std::uint64_t choice, int stuckMs)
@@ -239,8 +250,8 @@ Slice RunSlice(std::uint64_t choice, int stuckMs)
     if (ready.empty())
         return Slice::Quiet;
     turn = ready[choice % ready.size()];
-    changed.notify_all();
-    if (!changed.wait_for(hold, std::chrono::milliseconds(stuckMs), [] { return turn == -1; }))
+    participants[turn].turnCame.notify_one();
+    if (!turnReturned.wait_for(hold, std::chrono::milliseconds(stuckMs), [] { return turn == -1; }))
         return Slice::Stuck;
     return Slice::Ran;
 }
@@ -368,7 +379,7 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE
     int id = -1;
     if (serialised) {
         id = nextParticipant++;
-        participants[id] = Participant{State::Runnable, 0};
+        participants[id].state = State::Runnable;
     }
     std::thread([start, parameter, wait, id] {
         if (wait) {
@@ -378,8 +389,9 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE
         if (id >= 0) {
             participantId = id;
             std::unique_lock<std::mutex> gate(lock);
-            changed.wait(gate, [id] { return turn == id; });
-            participants[id].state = State::Running;
+            Participant& me = participants[id];
+            me.turnCame.wait(gate, [id] { return turn == id; });
+            me.state = State::Running;
         }
         start(parameter);
         std::lock_guard<std::mutex> done(lock);
@@ -389,6 +401,7 @@ HANDLE WINAPI CreateThread(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTINE
             participants[id].state = State::Done;
             participantId = -1;
             turn = -1;
+            turnReturned.notify_one();
         }
         changed.notify_all();
     }).detach();

@@ -81,13 +81,21 @@ int main(int argc, char** argv)
             std::fflush(stdout);
             const int tries = sequence.serialised && !profile.realPlatform ? 1 : 3;
             const sequences::Sequence shortest = sequences::Shrink(sequence, *outcome.failure, tries);
+            if (sequences::StuckEarlier()) {
+                std::printf("threads were left stuck: no shrinking\nreplay: %s --seed %llu\n", argv[0],
+                            static_cast<unsigned long long>(sequence.seed));
+                std::fflush(stdout);
+                std::_Exit(1);
+            }
             const sequences::Outcome again = sequences::Run(shortest);
             std::printf("shortest sequence that still fails (%zu steps):\n%s",
                         shortest.steps.size(),
                         again.failure ? sequences::Report(shortest, *again.failure).c_str()
                                       : sequences::Describe(shortest).c_str());
             std::printf("replay: %s --seed %llu\n", argv[0], static_cast<unsigned long long>(sequence.seed));
-            return 1;
+            std::fflush(stdout);
+            // Threads left stuck would keep the process from ending.
+            std::_Exit(1);
         }
         const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
         if (replay || elapsed >= seconds)

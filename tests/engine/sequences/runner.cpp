@@ -47,6 +47,7 @@ public:
             std::lock_guard<std::mutex> hold(m_lock);
             m_work = std::move(work);
             m_busy = true;
+            m_started = false;
         }
         if (m_serialised)
             platform::Wake(m_id);
@@ -83,6 +84,14 @@ public:
             m_problemKind = std::move(kind);
             m_problemDetail = std::move(detail);
         }
+    }
+
+    // Whether the call in hand has begun. Serialised, a loop that has begun
+    // has also raised its run flag: it does so before its first kernel call.
+    bool Started() const
+    {
+        std::lock_guard<std::mutex> hold(m_lock);
+        return m_started;
     }
 
     // When the last call returned.
@@ -129,6 +138,10 @@ private:
             }
             if (quit)
                 break;
+            {
+                std::lock_guard<std::mutex> hold(m_lock);
+                m_started = true;
+            }
             work();
             const std::uint64_t ended = platform::NowMs();
             {
@@ -148,6 +161,7 @@ private:
     std::condition_variable m_changed;
     std::function<void()> m_work;
     bool m_busy = false;
+    bool m_started = false;
     bool m_quit = false;
     std::uint64_t m_endMs = 0;
     std::string m_problemKind, m_problemDetail;
@@ -243,6 +257,7 @@ public:
         Outcome outcome;
         outcome.failure = m_failure;
         outcome.calls = m_calls;
+        outcome.stuck = m_stuck;
         return outcome;
     }
 
@@ -516,7 +531,7 @@ private:
 
     // Stops every loop, checks they end within their bounds, then destroys
     // every object.
-    void TearDown()
+    void StopAll()
     {
         for (int slot = 0; slot < kFreeSlots; ++slot) {
             if (CDMemoryFree* engine = AsFree(m_slots[slot].get())) {
@@ -524,6 +539,22 @@ private:
                 engine->MinimalKeepModeThreadStop();
             }
         }
+    }
+
+    void TearDown()
+    {
+        // A loop on a caller's thread raises its run flag when it begins,
+        // so a stop must come after that: every call given out begins first.
+        auto begun = [this] {
+            for (const auto& driver : m_drivers) {
+                if (driver->Busy() && !driver->Started())
+                    return false;
+            }
+            return true;
+        };
+        for (int i = 0; m_serialised && i < kCallSlices && !begun() && !m_stuck; ++i)
+            Advance(1, m_choices);
+        StopAll();
         const std::uint64_t stoppedAt = platform::NowMs();
         const std::uint64_t boundMs = std::max(kModePauseMs, m_longestPauseMs) + kDestroyBoundMs;
         auto settled = [this] {
@@ -552,11 +583,17 @@ private:
         } else {
             // The real watchdog's pause is real: its object's destructor cuts
             // it short below, so only the callers are waited for here.
+            // Free threads give no moment when a loop is known to have
+            // begun: the stops are repeated until the callers are done.
+            const auto giveUp = std::chrono::steady_clock::now() + kCallRealBound;
             for (auto& driver : m_drivers) {
-                if (!driver->WaitIdle(std::chrono::duration_cast<std::chrono::milliseconds>(kCallRealBound))) {
-                    m_stuck = true;
-                    Fail("loop outlived its stop", "a caller's loop did not end after its stop");
-                    return;
+                while (!driver->WaitIdle(1ms)) {
+                    StopAll();
+                    if (std::chrono::steady_clock::now() > giveUp) {
+                        m_stuck = true;
+                        Fail("loop outlived its stop", "a caller's loop did not end after its stop");
+                        return;
+                    }
                 }
             }
         }
@@ -597,10 +634,14 @@ private:
     std::size_t m_faultsSeen = 0;
 };
 
+// A run that left threads stuck leaves the process unfit for more runs.
+bool stuckOnce = false;
+
 bool FailsAlike(const Sequence& candidate, const Failure& failure, int tries)
 {
-    for (int i = 0; i < tries; ++i) {
+    for (int i = 0; i < tries && !stuckOnce; ++i) {
         const Outcome outcome = Run(candidate);
+        stuckOnce = outcome.stuck;
         if (outcome.failure && outcome.failure->kind == failure.kind)
             return true;
     }
@@ -611,12 +652,21 @@ bool FailsAlike(const Sequence& candidate, const Failure& failure, int tries)
 
 Outcome Run(const Sequence& sequence)
 {
-    return SequenceRun(sequence).Go();
+    Outcome outcome = SequenceRun(sequence).Go();
+    stuckOnce = stuckOnce || outcome.stuck;
+    return outcome;
+}
+
+bool StuckEarlier()
+{
+    return stuckOnce;
 }
 
 Sequence Shrink(const Sequence& failing, const Failure& failure, int tries)
 {
     Sequence best = failing;
+    if (stuckOnce)
+        return best;
     // Steps after the failing one play no part.
     if (failure.step >= 0 && failure.step + 1 < static_cast<int>(best.steps.size())) {
         Sequence cut = best;

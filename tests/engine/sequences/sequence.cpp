@@ -17,7 +17,9 @@ const int kAmountsKB[] = {0, 1, -1, -2, -5, INT_MIN, 1023, 1024, 1025, 2048, 307
                           24576, 65536, 4194304, INT_MAX >> 10, INT_MAX};
 const int kAmountsMB[] = {0, 1, -1, -2, INT_MIN, 2, 8, 24, 64, 4096,
                           INT_MAX >> 10, (INT_MAX >> 10) + 1, INT_MAX};
-const int kPausesMs[] = {-1, -2, INT_MIN, 0, 1, 99, 100, 101, 1000, 20000, INT_MAX};
+// Pauses stop at 100 s: a stop waits out the pause in hand, and every 100 ms
+// of a pause is a hand-over between threads, even in virtual time.
+const int kPausesMs[] = {-1, -2, INT_MIN, 0, 1, 99, 100, 101, 1000, 20000, 100000};
 const int kRealPausesMs[] = {-1, -2, INT_MIN, 0, 1, 10};
 const int kModes[] = {-1, 0, 1, 2, 3, 4, INT_MIN};
 // What the real platform can give a test on a shared machine.

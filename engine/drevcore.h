@@ -102,18 +102,15 @@ public:
     // such a refusal; 0 when every block went back.
     int getReleaseFailures();
 
-private:
-    friend class CDMemoryFreeProbe; // tests: sets the progress field directly
-
+protected:
     using Field = std::atomic<std::int32_t>;
     static_assert(Field::is_always_lock_free, "shared fields must be lock-free");
 
-    int KeepLoop(int amountKB, int pauseMs, bool armedByStarter);
-    int ModeLoop(int mode, bool armedByStarter);
-    bool Pause(DWORD ms);
-    int StartWorker(LPTHREAD_START_ROUTINE entry);
-    void CopyFields(const CDMemoryFree& other);
-
+    // The class's documented state. A copy or an assignment carries the
+    // stored arguments (mode, keep-free amount and pause, run amount) but
+    // not the run flags, the in-progress flag or the progress: those
+    // describe the object's own runs and loops, and a copy has none of its
+    // source's.
     Field m_MinimalKeepMode{0};
     Field m_MinimalKeepModeRun{0};
     Field m_MinimalKeepKB{0};
@@ -123,7 +120,25 @@ private:
     Field m_FreeMemoryKB{0};
     Field m_ProgressPercent{100};
 
-    // Not copied: they describe this object's own workers.
+private:
+    int KeepLoop(int amountKB, int pauseMs, bool armedByStarter);
+    int ModeLoop(int mode, bool armedByStarter);
+    bool Pause(DWORD ms);
+    int StartWorker(LPTHREAD_START_ROUTINE worker);
+    // A worker's thread: runs the entry, then counts the worker out. The
+    // entries are public and may be called on any thread, so they must not
+    // count anything out themselves.
+    template <LPTHREAD_START_ROUTINE Entry>
+    static DWORD WINAPI Worker(LPVOID self)
+    {
+        Entry(self);
+        // The last touch of the object: after this the destructor may run.
+        static_cast<CDMemoryFree*>(self)->m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
+        return 0;
+    }
+    void CopyFields(const CDMemoryFree& other);
+
+    // This object's own workers.
     Field m_ActiveWorkers{0};
     Field m_Closing{0};
     Field m_ReleaseFailures{0};

@@ -78,14 +78,13 @@ int CDMemoryFree::MinimalKeepThread(int amountKB, int pauseMs)
     m_MinimalKeepKB = amountKB;
     m_MinimalKeepInterval = pauseMs;
     m_MinimalKeepRun = 1;
-    return StartWorker(&CDMemoryFree::MinimalKeepThreadContent);
+    return StartWorker(&Worker<&CDMemoryFree::MinimalKeepThreadContent>);
 }
 
 DWORD WINAPI CDMemoryFree::MinimalKeepThreadContent(LPVOID self)
 {
     auto* object = static_cast<CDMemoryFree*>(self);
     object->KeepLoop(-1, -1, true);
-    object->m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
     return 0;
 }
 
@@ -131,14 +130,13 @@ int CDMemoryFree::MinimalKeepModeThread(int mode)
 {
     m_MinimalKeepMode = mode;
     m_MinimalKeepModeRun = 1;
-    return StartWorker(&CDMemoryFree::MinimalKeepModeThreadContent);
+    return StartWorker(&Worker<&CDMemoryFree::MinimalKeepModeThreadContent>);
 }
 
 DWORD WINAPI CDMemoryFree::MinimalKeepModeThreadContent(LPVOID self)
 {
     auto* object = static_cast<CDMemoryFree*>(self);
     object->ModeLoop(-1, true);
-    object->m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
     return 0;
 }
 

@@ -87,14 +87,14 @@ CDMemoryFree& CDMemoryFree::operator=(const CDMemoryFree& other)
 
 void CDMemoryFree::CopyFields(const CDMemoryFree& other)
 {
+    // Only what a caller stored. The flags and the progress stay this
+    // object's own: copied from a source mid-run, a copy would report that
+    // run for ever; copied onto a running target, they would stop its loop
+    // or re-arm one already told to stop.
     m_MinimalKeepMode = other.m_MinimalKeepMode.load();
-    m_MinimalKeepModeRun = other.m_MinimalKeepModeRun.load();
     m_MinimalKeepKB = other.m_MinimalKeepKB.load();
     m_MinimalKeepInterval = other.m_MinimalKeepInterval.load();
-    m_MinimalKeepRun = other.m_MinimalKeepRun.load();
-    m_MinimalKeepIsInProgress = other.m_MinimalKeepIsInProgress.load();
     m_FreeMemoryKB = other.m_FreeMemoryKB.load();
-    m_ProgressPercent = other.m_ProgressPercent.load();
 }
 
 CDMemoryFree::~CDMemoryFree()
@@ -184,7 +184,7 @@ int CDMemoryFree::FreeMemoryMB(int amountMB)
 int CDMemoryFree::FreeMemoryThread(int amountKB)
 {
     m_FreeMemoryKB = amountKB;
-    return StartWorker(&CDMemoryFree::FreeMemoryThreadContent);
+    return StartWorker(&Worker<&CDMemoryFree::FreeMemoryThreadContent>);
 }
 
 int CDMemoryFree::FreeMemoryThreadKB(int amountKB)
@@ -201,8 +201,6 @@ DWORD WINAPI CDMemoryFree::FreeMemoryThreadContent(LPVOID self)
 {
     auto* object = static_cast<CDMemoryFree*>(self);
     object->FreeMemory(-1);
-    // The last touch of the object: after this the destructor may run.
-    object->m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
     return 0;
 }
 
@@ -221,10 +219,10 @@ int CDMemoryFree::getReleaseFailures()
     return m_ReleaseFailures;
 }
 
-int CDMemoryFree::StartWorker(LPTHREAD_START_ROUTINE entry)
+int CDMemoryFree::StartWorker(LPTHREAD_START_ROUTINE worker)
 {
     m_ActiveWorkers.fetch_add(1, std::memory_order_relaxed);
-    HANDLE thread = CreateThread(nullptr, 0, entry, this, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, worker, this, 0, nullptr);
     if (thread == nullptr) {
         m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
         return 0;

@@ -17,10 +17,9 @@ protected:
     }
 };
 
-// Reaches the progress field, to check what the getter makes of any value,
-// and the closing flag, to tell what a worker did after destruction began.
-class CDMemoryFreeProbe {
+// An engine whose progress field a test can set, to check what the getter
+// makes of any value.
+class ProgressProbe : public CDMemoryFree {
 public:
-    static void SetProgress(CDMemoryFree& engine, int value) { engine.m_ProgressPercent = value; }
-    static bool IsClosing(const CDMemoryFree& engine) { return engine.m_Closing != 0; }
+    void SetProgress(int value) { m_ProgressPercent = value; }
 };

@@ -32,8 +32,8 @@ TEST_F(FreeMemoryTest, UnitVariantsReturnZeroAndScaleByOneThousandTwentyFour)
 
 TEST_F(FreeMemoryTest, NegativeAmountsAreRefusedWithoutSideEffects)
 {
-    CDMemoryFree engine;
-    CDMemoryFreeProbe::SetProgress(engine, 42);
+    ProgressProbe engine;
+    engine.SetProgress(42);
     EXPECT_EQ(engine.FreeMemory(-5), 0);
     EXPECT_EQ(engine.FreeMemoryKB(-2), 0);
     EXPECT_EQ(engine.FreeMemoryMB(-1), 0) << "-1 MB is -1024 KB, not the stored amount";
@@ -106,13 +106,13 @@ TEST_F(FreeMemoryTest, ProgressOfAVeryLargeRequestDoesNotWrap)
 
 TEST_F(FreeMemoryTest, ReportedProgressIsClampedToAPercentage)
 {
-    CDMemoryFree engine;
+    ProgressProbe engine;
     EXPECT_EQ(engine.getProgressPercent(), 100u) << "a fresh object is idle";
-    CDMemoryFreeProbe::SetProgress(engine, 150);
+    engine.SetProgress(150);
     EXPECT_EQ(engine.getProgressPercent(), 100u);
-    CDMemoryFreeProbe::SetProgress(engine, -3);
+    engine.SetProgress(-3);
     EXPECT_EQ(engine.getProgressPercent(), 0u);
-    CDMemoryFreeProbe::SetProgress(engine, 57);
+    engine.SetProgress(57);
     EXPECT_EQ(engine.getProgressPercent(), 57u);
 }
 
@@ -144,16 +144,19 @@ TEST_F(FreeMemoryTest, ABlockThatNeverGoesBackIsReportedNotFreedAsIfReleased)
     EXPECT_EQ(engine.getProgressPercent(), 100u);
 }
 
-TEST_F(FreeMemoryTest, CopiesCarryTheFields)
+TEST_F(FreeMemoryTest, CopiesCarryTheStoredArgumentsButNotTheSourcesRun)
 {
     fake_kernel::Edit([](fake_kernel::Script& s) { s.refuseThreads = true; });
-    CDMemoryFree engine;
+    ProgressProbe engine;
     engine.FreeMemoryThread(2048);
-    CDMemoryFreeProbe::SetProgress(engine, 40);
+    engine.SetProgress(40);  // as if a run of its own were under way
     CDMemoryFree copy(engine);
-    EXPECT_EQ(copy.getProgressPercent(), 40u);
+    EXPECT_EQ(copy.getProgressPercent(), 100u) << "the copy has no run";
+    EXPECT_EQ(copy.FreeMemory(-1), 2048) << "the stored amount comes along";
     CDMemoryFree assigned;
     EXPECT_EQ(&(assigned = engine), &assigned);
-    EXPECT_EQ(assigned.getProgressPercent(), 40u);
+    EXPECT_EQ(assigned.getProgressPercent(), 100u);
     EXPECT_EQ(assigned.FreeMemory(-1), 2048);
+    static_cast<CDMemoryFree&>(engine) = assigned;
+    EXPECT_EQ(engine.getProgressPercent(), 40u) << "assignment keeps the target's own run";
 }

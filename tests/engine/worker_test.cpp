@@ -93,23 +93,26 @@ TEST_F(WorkerTest, DestroyingTheObjectWaitsForItsWorkerAndCutsTheRunShort)
 
 TEST_F(WorkerTest, DestroyingTheObjectStopsBothLoops)
 {
-    // Both loops are held in their first pause until the object is closing.
-    // Virtual time would let the rest of a 20 s pause pass unnoticed, so
-    // count the sleeps the loops begin after that instead.
+    // Both loops are held in their first pause until the destructor, which
+    // raises the closing flag before its first wait, begins to wait for
+    // them. Virtual time would let the rest of a 20 s pause pass unnoticed,
+    // so count the sleeps the loops begin after that instead.
     auto engine = std::make_unique<CDMemoryFree>();
-    const CDMemoryFree* raw = engine.get();
     const std::thread::id destroyer = std::this_thread::get_id();
+    std::atomic<bool> closing{false};
     std::atomic<int> held{0}, sleepsWhileClosing{0};
     fake_kernel::Edit([&](fake_kernel::Script& s) {
-        s.onSleep = [&, raw, destroyer](std::uint64_t) {
-            if (std::this_thread::get_id() == destroyer)
-                return;  // the destructor's own waits
-            if (CDMemoryFreeProbe::IsClosing(*raw)) {
+        s.onSleep = [&, destroyer](std::uint64_t) {
+            if (std::this_thread::get_id() == destroyer) {
+                closing = true;  // the destructor's own waits
+                return;
+            }
+            if (closing) {
                 ++sleepsWhileClosing;
                 return;
             }
             ++held;
-            WaitFor([raw] { return CDMemoryFreeProbe::IsClosing(*raw); });
+            WaitFor([&] { return closing.load(); });
         };
     });
     engine->MinimalKeepThread(1024, 500);
@@ -119,4 +122,46 @@ TEST_F(WorkerTest, DestroyingTheObjectStopsBothLoops)
     fake_kernel::JoinThreads();
     EXPECT_EQ(sleepsWhileClosing, 0) << "a loop paused on after its object began closing";
     EXPECT_EQ(fake_kernel::LiveBlocks(), 0);
+}
+
+// Found by the sequence tester: the thread entries are public, and one
+// called on the caller's thread counted a worker out that was never counted
+// in, so the destructor returned under the object's real worker.
+TEST_F(WorkerTest, AThreadEntryCalledDirectlyDoesNotLetTheDestructorMissAWorker)
+{
+    auto* engine = new CDMemoryFree;
+    engine->MinimalKeepModeThread(3);
+    EXPECT_EQ(CDMemoryFree::FreeMemoryThreadContent(engine), 0u);
+    EXPECT_EQ(CDMemoryFree::MinimalKeepThreadContent(engine), 0u) << "not armed by a starter: returns at once";
+    delete engine;
+    EXPECT_EQ(fake_kernel::WorkersOn(engine), 0) << "a worker outlived its object";
+}
+
+// Found by the sequence tester: a copy made while the source's worker ran
+// reported that run's progress, and the source's loop flag, for ever.
+TEST_F(WorkerTest, ACopyTakesNoneOfTheSourcesRunOrLoop)
+{
+    std::atomic<bool> inRun{false};
+    std::promise<void> letGo;
+    std::shared_future<void> released = letGo.get_future().share();
+    fake_kernel::Edit([&](fake_kernel::Script& s) {
+        s.onAlloc = [&, released] {
+            if (fake_kernel::Snapshot().allocated.size() == 2 && !inRun.exchange(true))
+                released.wait();
+        };
+    });
+    CDMemoryFree source;
+    source.MinimalKeepThread(24576, 101);
+    ASSERT_TRUE(WaitFor([&] { return inRun.load(); }));
+    ASSERT_LT(source.getProgressPercent(), 100u);
+    CDMemoryFree copy(source);
+    CDMemoryFree assigned;
+    assigned = source;
+    letGo.set_value();
+    source.MinimalKeepThreadStop();
+    fake_kernel::JoinThreads();
+    for (CDMemoryFree* idle : {&copy, &assigned}) {
+        EXPECT_EQ(idle->getProgressPercent(), 100u);
+        EXPECT_EQ(idle->getMinimalKeepIsInProgress(), 0);
+    }
 }

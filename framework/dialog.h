@@ -1,7 +1,7 @@
 #pragma once
 #include <windows.h>
 
-#include "dialog_bitmaps.h"
+#include "dialog_pixels.h"
 #include "wnd.h"
 
 // A dialog from a template. Modeless: Create() makes it (the pages are
@@ -43,5 +43,5 @@ protected:
 private:
     INT_PTR Answer(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
-    CDialogBitmaps m_bitmaps;
+    CDialogPixels m_pixels;
 };

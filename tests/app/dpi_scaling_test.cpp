@@ -59,8 +59,9 @@ protected:
         AppTest::SetUp();
         ASSERT_TRUE(StartApp());
         // The run asked for a DPI: a prefix that did not give it proves nothing.
-        if (const char* wanted = std::getenv("KOLVAR_WINE_DPI"))
+        if (const char* wanted = std::getenv("KOLVAR_WINE_DPI")) {
             ASSERT_EQ(ScreenDpi(), std::atoi(wanted));
+        }
     }
     std::vector<HWND> Dialogs() const
     {

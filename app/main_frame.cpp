@@ -28,9 +28,8 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     SetTitle(Title);
-    HICON chip = LoadProgramIcon(IDI_TRAY_CHIP);
-    SetIcon(chip, FALSE);
-    SetIcon(chip, TRUE);
+    SetIcon(SmallProgramIcon(IDI_TRAY_CHIP, m_hWnd), FALSE);
+    SetIcon(LargeProgramIcon(IDI_TRAY_CHIP, m_hWnd), TRUE);
     return 0;
 }
 

@@ -74,10 +74,10 @@ void CQuendrixView::OnInitialUpdate()
         return;
     CFormView::OnInitialUpdate();
 
-    m_memoryStatusButton.SetIcon(LoadProgramIcon(IDI_SCREEN));
-    m_freeMemoryButton.SetIcon(LoadProgramIcon(IDI_CHIP));
-    m_automationButton.SetIcon(LoadProgramIcon(IDI_STAR));
-    m_regularFreeButton.SetIcon(LoadProgramIcon(IDI_ALARM_CLOCK));
+    m_memoryStatusButton.SetIcon(LargeProgramIcon(IDI_SCREEN, m_hWnd));
+    m_freeMemoryButton.SetIcon(LargeProgramIcon(IDI_CHIP, m_hWnd));
+    m_automationButton.SetIcon(LargeProgramIcon(IDI_STAR, m_hWnd));
+    m_regularFreeButton.SetIcon(LargeProgramIcon(IDI_ALARM_CLOCK, m_hWnd));
     m_toolTip.Create(this);
     for (HWND button : {m_memoryStatusButton.m_hWnd, m_freeMemoryButton.m_hWnd, m_automationButton.m_hWnd,
                         m_regularFreeButton.m_hWnd})

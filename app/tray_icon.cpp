@@ -60,7 +60,7 @@ void CTrayIcon::Add(HWND owner)
     m_record.uID = 0;
     m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_record.uCallbackMessage = CallbackMessage;
-    m_record.hIcon = LoadProgramIcon(IDI_TRAY_CHIP);
+    m_record.hIcon = SmallProgramIcon(IDI_TRAY_CHIP, owner);
     CopyTip(m_record.szTip, InitialTip);
     ::Shell_NotifyIconA(NIM_ADD, &m_record);
     m_added = true;
@@ -70,7 +70,7 @@ void CTrayIcon::Refresh(const TrayStatus& status)
 {
     if (!m_added)
         return;
-    HICON icon = LoadProgramIcon(status.iconId);
+    HICON icon = SmallProgramIcon(status.iconId, m_record.hWnd);
     if (icon == m_record.hIcon && status.tip == m_record.szTip)
         return;
     m_record.hIcon = icon;

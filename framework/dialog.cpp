@@ -114,6 +114,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPA
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         dialog->BindProcedureData(hWnd);
         try {
+            dialog->m_pixels.FitToDpi(hWnd);
             return dialog->OnInitDialog();
         } catch (...) {
             return TRUE;

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include "dialog_pixels.h"
 #include "wnd.h"
 
 // A dialog from a template. Modeless: Create() makes it (the pages are
@@ -41,4 +42,6 @@ protected:
 
 private:
     INT_PTR Answer(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    CDialogPixels m_pixels;
 };

@@ -5,6 +5,7 @@
 #include "dialog.h"
 #include "document.h"
 #include "doc_template.h"
+#include "dpi.h"
 #include "form_view.h"
 #include "if_changed.h"
 #include "frame_wnd.h"

@@ -1,8 +1,13 @@
 #pragma once
 #include <windows.h>
 
-// LoadIcon on the program's own resources, remembered per id. Such icons are
-// shared and live as long as the program, and under Wine every LoadIcon asks
-// the server for the system icon size: timers that show an icon each tick
-// should not pay that each time.
-HICON LoadProgramIcon(UINT id);
+// The program's own icon resources, each loaded once per size with
+// LoadImage, which picks the image drawn for that size, and kept for the
+// program's life: timers that show an icon each tick should not load it
+// each time (under Wine every load asks the server).
+HICON LoadProgramIcon(UINT id, int size);
+
+// At the small (caption, tray) and large (buttons) icon size of the
+// window's DPI.
+HICON SmallProgramIcon(UINT id, HWND window);
+HICON LargeProgramIcon(UINT id, HWND window);

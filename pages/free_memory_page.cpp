@@ -43,7 +43,7 @@ void CFreeMemoryPage::DoDataExchange(CDataExchange* pDX)
 BOOL CFreeMemoryPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_freeButton.SetIcon(LoadProgramIcon(IDI_BOLT));
+    m_freeButton.SetIcon(LargeProgramIcon(IDI_BOLT, m_hWnd));
     m_toolTip.Create(this);
     m_toolTip.AddTool(m_freeButton);
     InitRanges();
@@ -80,7 +80,7 @@ void CFreeMemoryPage::UpdateFigures()
 
     SetPosIfChanged(m_runProgress, static_cast<int>(m_memoryFree.getProgressPercent()));
     const bool running = m_memoryFree.getProgressPercent() < completePercent;
-    SetIconIfChanged(m_freeButton, LoadProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT));
+    SetIconIfChanged(m_freeButton, LargeProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT, m_hWnd));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);
     UpdateData(FALSE);

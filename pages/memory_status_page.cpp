@@ -66,7 +66,7 @@ void CMemoryStatusPage::DoDataExchange(CDataExchange* pDX)
 BOOL CMemoryStatusPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    m_refreshButton.SetIcon(LoadProgramIcon(IDI_REFRESH));
+    m_refreshButton.SetIcon(LargeProgramIcon(IDI_REFRESH, m_hWnd));
     m_toolTip.Create(this);
     m_toolTip.AddTool(m_refreshButton);
     InitStatusList();
@@ -77,8 +77,9 @@ void CMemoryStatusPage::InitStatusList()
 {
     m_statusList.InsertColumn(0, "Data Type", LVCFMT_LEFT);
     m_statusList.InsertColumn(1, "Value", LVCFMT_LEFT);
-    m_statusList.SetColumnWidth(0, 250);
-    m_statusList.SetColumnWidth(1, 150);
+    const UINT dpi = WindowDpi(m_hWnd);
+    m_statusList.SetColumnWidth(0, ScaleForDpi(250, dpi));
+    m_statusList.SetColumnWidth(1, ScaleForDpi(150, dpi));
     m_statusList.SetTextColor(RGB(200, 100, 0));
     m_statusList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT | LVS_EX_FULLROWSELECT
                                   | LVS_EX_UNDERLINEHOT);

@@ -6,8 +6,8 @@
 #
 #   scripts/screenshots.sh [folder]      (default: docs/screenshots)
 #
-# Writes memory-status, free-memory, automation, regular-free, preferences
-# and tray (.png) from the build scripts/run.sh runs on this machine, and
+# Writes memory-status, free-memory, automation, regular-free, preferences,
+# tray and memory-status-150 (the first page at 150 % scaling) (.png) from the build scripts/run.sh runs on this machine, and
 # names that build ("32-bit build under Wine 8.0") in the captions of
 # README.md and docs/user-guide.md when writing to docs/screenshots.
 set -euo pipefail
@@ -183,13 +183,16 @@ xdotool mousemove "$((screen_w - 1))" "$((screen_h - 1))"
 
 # A freeing run asks for nearly all the machine's memory: the data cap keeps
 # Kolvar from taking it from everything else here.
-setsid prlimit --data=1610612736:1610612736 "$WINELOADER" "${desktop[@]}" "$program" \
-  </dev/null >/dev/null 2>&1 &
-wine_pid=$!
-wait_until 60 shown "$frame_title" || fail "Kolvar's window did not appear"
-activate "$frame_title"
-# The figures and the tray tip fill in on the first timer ticks.
-sleep 3
+start_kolvar() {
+  setsid prlimit --data=1610612736:1610612736 "$WINELOADER" "${desktop[@]}" "$program" \
+    </dev/null >/dev/null 2>&1 &
+  wine_pid=$!
+  wait_until 60 shown "$frame_title" || fail "Kolvar's window did not appear"
+  activate "$frame_title"
+  # The figures and the tray tip fill in on the first timer ticks.
+  sleep 3
+}
+start_kolvar
 
 mkdir -p "$out"
 echo "Screenshots of the $shows ($preset build), display $DISPLAY:"
@@ -200,6 +203,14 @@ photograph_page regular-free "$view_regular_free"
 post "$view_memory_status"
 photograph_tray tray
 photograph_preferences preferences
+
+# The Memory Status page once more at 150 % display scaling: Kolvar started
+# again with the prefix's DPI at 144.
+post "$file_exit"
+timeout 15 tail --pid="$wine_pid" -f /dev/null || fail "Kolvar did not end"
+kolvar_wine_dpi 144
+start_kolvar
+photograph_page memory-status-150 "$view_memory_status"
 
 # The captions under the docs' pictures name the build they show.
 if [ "$out" = "$root/docs/screenshots" ]; then

@@ -52,33 +52,64 @@ kolvar_wine() {
 # from here, and its wineboot copies none of them into a new prefix.
 KOLVAR_WINE_FONT_DIR=${KOLVAR_WINE_FONT_DIR:-/usr/share/wine/fonts}
 
-# Copies Marlett, the font of the caption's minimise, maximise and close
-# boxes, into the prefix and registers it as Windows does; without it Wine
-# draws those boxes as the letters 0, 1 and r. Safe to run from several
-# processes at once: the file appears whole or not at all.
-kolvar_wine_caption_font() {
+# Copies all of Wine's own fonts into the prefix and registers them as
+# Windows does, so that a program sees the faces Windows would give it:
+# Marlett for the caption's minimise, maximise and close boxes (without it
+# Wine draws them as the letters 0, 1 and r), MS Sans Serif, Tahoma (the
+# face behind "MS Shell Dlg") and the rest, instead of wider substitutes.
+# A prefix made before a font was added gets it on its next use. Safe to run
+# from several processes at once: each file appears whole or not at all.
+kolvar_wine_fonts() {
   local fonts="$WINEPREFIX/drive_c/windows/Fonts"
-  [ -f "$fonts/marlett.ttf" ] && return 0
+  local stamp="$WINEPREFIX/.kolvar-wine-fonts"
+  [ -f "$stamp" ] && [ ! "$KOLVAR_WINE_FONT_DIR" -nt "$stamp" ] && return 0
   if [ ! -f "$KOLVAR_WINE_FONT_DIR/marlett.ttf" ]; then
-    echo "wine: no $KOLVAR_WINE_FONT_DIR/marlett.ttf (package fonts-wine): caption buttons draw as letters" >&2
+    echo "wine: no fonts in $KOLVAR_WINE_FONT_DIR (package fonts-wine): dialogs use substitutes, caption buttons draw as letters" >&2
     return 0
   fi
   mkdir -p "$fonts"
-  "$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
-    /v 'Marlett (TrueType)' /t REG_SZ /d marlett.ttf /f >/dev/null 2>&1
-  cp "$KOLVAR_WINE_FONT_DIR/marlett.ttf" "$fonts/marlett.ttf.$$"
-  mv -f "$fonts/marlett.ttf.$$" "$fonts/marlett.ttf"
+  local reg="$WINEPREFIX/.kolvar-wine-fonts.$$.reg" file name
+  {
+    printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Fonts]\n'
+    for file in "$KOLVAR_WINE_FONT_DIR"/*.ttf "$KOLVAR_WINE_FONT_DIR"/*.fon; do
+      name=$(basename "$file")
+      case "$name" in
+        *.ttf) printf '"%s (TrueType)"="%s"\n' "${name%.ttf}" "$name" ;;
+        *) printf '"%s"="%s"\n' "${name%.fon}" "$name" ;;
+      esac
+      [ -f "$fonts/$name" ] && cmp -s "$file" "$fonts/$name" && continue
+      cp "$file" "$fonts/$name.$$"
+      mv -f "$fonts/$name.$$" "$fonts/$name"
+    done
+  } >"$reg"
+  "$WINELOADER" regedit /S "$(kolvar_wine_path "$reg")" >/dev/null 2>&1
+  rm -f "$reg"
+  touch "$stamp"
+}
+
+# Sets the display DPI the prefix's programs get (Wine reads LogPixels at
+# each program's start), unless it already has it.
+kolvar_wine_dpi() {  # dpi
+  local stamp="$WINEPREFIX/.kolvar-dpi"
+  [ "$(cat "$stamp" 2>/dev/null)" = "$1" ] && return 0
+  "$WINELOADER" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1 &&
+    echo "$1" >"$stamp"
+}
+
+# The Windows path of a file of this machine, for programs run under Wine.
+kolvar_wine_path() {
+  printf 'Z:%s' "$(realpath "$1" | tr / '\\')"
 }
 
 # Creates the prefix once (serialised, since CTest may start several tests at
 # once). Building one costs Wine ten seconds or more, so a new prefix inside
 # a build folder is a copy of a pristine one that folder keeps, built once
-# and never run in. A prefix made before the caption font was copied gets it
+# and never run in. A prefix made before Wine's fonts were copied gets them
 # on its next use.
 kolvar_wine_prefix_ready() {
   kolvar_wine_select
   if [ -f "$WINEPREFIX/.kolvar-ready" ]; then
-    kolvar_wine_caption_font
+    kolvar_wine_fonts
     return 0
   fi
   mkdir -p "$(dirname "$WINEPREFIX")"
@@ -135,7 +166,7 @@ kolvar_build_folder_of() {
 kolvar_wine_prefix_build() {
   DISPLAY= "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
   if ! "$WINELOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 ||
-     ! kolvar_wine_caption_font || ! wineserver -w || [ ! -d "$WINEPREFIX/drive_c" ]; then
+     ! kolvar_wine_fonts || ! wineserver -w || [ ! -d "$WINEPREFIX/drive_c" ]; then
     echo "wine: could not create $WINEPREFIX" >&2
     return 1
   fi

@@ -2,15 +2,21 @@
 """Draws Kolvar's icons and small bitmaps and writes them as .ico and .bmp.
 
 Standard library only. Icons are drawn as shapes on a 32-unit grid, rendered
-with 4 x 4 supersampling at each size (32-bit with alpha); at 16 pixels some
-shapes switch to a simpler form that stays legible. The 8 x 8 bitmaps are
-pixel art on the dialogs' white background.
+with 4 x 4 supersampling at each size (32-bit with alpha); below 24 pixels
+some shapes switch to a simpler form that stays legible. Each icon carries
+the sizes its places ask for from 100 % to 200 % display scaling: 16, 20, 24
+and 32 where it is a small icon (caption, tray), 32, 40, 48 and 64 where it
+is a large one (buttons, page pictures). The 16 and 32 pixel images are
+stored as plain bitmaps, as every Windows reads them; the others as PNG,
+which keeps the program small and which Windows reads since Vista. The 8 x 8
+bitmaps are pixel art on the dialogs' white background.
 
 Run from anywhere: python3 make_images.py  (writes next to this script)
 """
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 SUBSAMPLES = 4
@@ -154,7 +160,7 @@ class Canvas:
 
 # --------------------------------------------------------------------------
 # The pictures. Each takes a canvas and draws on its 32-unit grid; `small`
-# is true at 16 pixels, where one pixel is two units.
+# is true below 24 pixels, where one pixel is more than 1.5 units.
 
 def draw_ram_module(c, small):
     """A memory module: green board, black chips, gold contacts."""
@@ -315,19 +321,24 @@ def draw_refresh(c, small):
     c.fill(shape(0), vertical('#86E892', '#189632', 2, 30))
 
 
+SMALL = (16, 20, 24, 32)
+LARGE = (16, 32, 40, 48, 64)  # 16 too: lists and shortcuts may ask for it
+BOTH = (16, 20, 24, 32, 40, 48, 64)
+
 ICONS = {
-    'app_chip.ico': (draw_ram_module_keyed, (16, 32, 48)),
-    'tray_chip.ico': (draw_ram_module_keyed, (16, 32)),
-    'chip.ico': (draw_ic_chip, (16, 32)),
-    'chip_low.ico': (draw_chip_low, (16, 32)),
-    'screen.ico': (draw_screen, (16, 32)),
-    'star.ico': (draw_star, (16, 32)),
-    'bolt.ico': (draw_bolt, (16, 32)),
-    'bolt_grey.ico': (draw_bolt_grey, (16, 32)),
-    'alarm_clock.ico': (draw_alarm_clock, (16, 32)),
-    'regular_free.ico': (draw_regular_free, (16, 32)),
-    'refresh.ico': (draw_refresh, (16, 32)),
+    'app_chip.ico': (draw_ram_module_keyed, BOTH),       # program file, About box
+    'tray_chip.ico': (draw_ram_module_keyed, BOTH),      # caption and tray
+    'chip.ico': (draw_ic_chip, LARGE),
+    'chip_low.ico': (draw_chip_low, SMALL),              # tray
+    'screen.ico': (draw_screen, LARGE),
+    'star.ico': (draw_star, LARGE),
+    'bolt.ico': (draw_bolt, LARGE),
+    'bolt_grey.ico': (draw_bolt_grey, LARGE),
+    'alarm_clock.ico': (draw_alarm_clock, LARGE),
+    'regular_free.ico': (draw_regular_free, LARGE),
+    'refresh.ico': (draw_refresh, LARGE),
 }
+PLAIN_SIZES = (16, 32)
 
 
 # --------------------------------------------------------------------------
@@ -418,6 +429,29 @@ def icon_image(pixels):
     return header + bytes(colour) + bytes(mask)
 
 
+def png_image(pixels):
+    """One icon image as PNG: 8-bit RGBA, each row with the filter that packs best."""
+    size = len(pixels)
+
+    def chunk(kind, data):
+        return (struct.pack('>I', len(data)) + kind + data
+                + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    raw = bytearray()
+    previous = bytes(size * 4)
+    for row in pixels:
+        line = bytes(v for p in row for v in p)
+        candidates = [(0, line),
+                      (1, bytes((line[i] - (line[i - 4] if i >= 4 else 0)) & 0xFF for i in range(len(line)))),
+                      (2, bytes((line[i] - previous[i]) & 0xFF for i in range(len(line))))]
+        kind, data = min(candidates, key=lambda c: sum(b if b < 128 else 256 - b for b in c[1]))
+        raw += bytes((kind,)) + data
+        previous = line
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
+            + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+
+
 def write_icon(path, images):
     directory = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
@@ -448,7 +482,7 @@ def write_bitmap(path, rows):
 
 def render_icon(draw, size):
     canvas = Canvas(size)
-    draw(canvas, size <= 16)
+    draw(canvas, size < 24)
     return canvas.pixels
 
 
@@ -460,8 +494,11 @@ def render_pixel_art(art, palette_name):
 
 def main():
     for name, (draw, sizes) in ICONS.items():
-        write_icon(os.path.join(HERE, name),
-                   [(size, icon_image(render_icon(draw, size))) for size in sizes])
+        images = []
+        for size in sizes:
+            pixels = render_icon(draw, size)
+            images.append((size, icon_image(pixels) if size in PLAIN_SIZES else png_image(pixels)))
+        write_icon(os.path.join(HERE, name), images)
     for name, (art, palette) in BITMAPS.items():
         write_bitmap(os.path.join(HERE, name), render_pixel_art(art, palette))
 

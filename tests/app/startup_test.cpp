@@ -2,6 +2,7 @@
 
 #include "app_fixture.h"
 #include "resource.h"
+#include "program_icon.h"
 
 namespace {
 
@@ -93,8 +94,8 @@ TEST_F(AppTest, MainWindowIsAFixedSizeCaptionWithMenuTitleAndChipIcons)
     EXPECT_EQ(::GetMenuState(menu, ID_FILE_HIDE_TO_TRAY, MF_BYCOMMAND) & (MF_GRAYED | MF_CHECKED), 0u);
     EXPECT_EQ(::GetMenuState(menu, ID_FILE_NEW, MF_BYCOMMAND), UINT(-1)); // the template's menu is gone
 
-    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessage(frame, WM_GETICON, ICON_SMALL, 0)), ProgramIcon(IDI_TRAY_CHIP));
-    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessage(frame, WM_GETICON, ICON_BIG, 0)), ProgramIcon(IDI_TRAY_CHIP));
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessage(frame, WM_GETICON, ICON_SMALL, 0)), SmallProgramIcon(IDI_TRAY_CHIP, nullptr));
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessage(frame, WM_GETICON, ICON_BIG, 0)), LargeProgramIcon(IDI_TRAY_CHIP, nullptr));
 }
 
 TEST_F(AppTest, TheFormFillsTheClientAreaExactly)

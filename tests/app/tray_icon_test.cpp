@@ -4,6 +4,7 @@
 #include "host_window.h"
 #include "resource.h"
 #include "tray_icon.h"
+#include "program_icon.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ TEST_F(TrayIconTest, AddsTheFirstFormRecordWithTheChipAndTheProductName)
     EXPECT_EQ(record.uID, 0u);
     EXPECT_EQ(record.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_EQ(record.uCallbackMessage, 0x0405u);
-    EXPECT_EQ(record.hIcon, ProgramIcon(IDI_TRAY_CHIP));
+    EXPECT_EQ(record.hIcon, SmallProgramIcon(IDI_TRAY_CHIP, nullptr));
     EXPECT_STREQ(record.szTip, "Halven Mark");
 }
 
@@ -86,8 +87,8 @@ TEST_F(TrayIconTest, RefreshModifiesOnlyWhenTipOrImageChanges)
     EXPECT_STREQ(shell[1].record.szTip, "Available : 28 %");
     EXPECT_EQ(shell[1].record.uFlags, UINT(NIF_MESSAGE | NIF_ICON | NIF_TIP));
     EXPECT_STREQ(shell[2].record.szTip, "Available : 30 %");
-    EXPECT_EQ(shell[2].record.hIcon, ProgramIcon(IDI_TRAY_CHIP));
-    EXPECT_EQ(shell[3].record.hIcon, ProgramIcon(IDI_CHIP_LOW));
+    EXPECT_EQ(shell[2].record.hIcon, SmallProgramIcon(IDI_TRAY_CHIP, nullptr));
+    EXPECT_EQ(shell[3].record.hIcon, SmallProgramIcon(IDI_CHIP_LOW, nullptr));
 }
 
 TEST_F(TrayIconTest, TheTipNeverOverrunsItsSixtyFourCharacters)
@@ -122,7 +123,7 @@ TEST_F(TrayIconTest, RestoreAddsAgainWhatTheIconShowedLast)
     ASSERT_EQ(shell.size(), 3u);
     EXPECT_EQ(shell[2].shellMessage, DWORD(NIM_ADD));
     EXPECT_STREQ(shell[2].record.szTip, "Available : 3 %");
-    EXPECT_EQ(shell[2].record.hIcon, ProgramIcon(IDI_CHIP_LOW));
+    EXPECT_EQ(shell[2].record.hIcon, SmallProgramIcon(IDI_CHIP_LOW, nullptr));
 }
 
 } // namespace

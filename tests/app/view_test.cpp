@@ -8,6 +8,7 @@
 #include "app_fixture.h"
 #include "engine_standin.h"
 #include "resource.h"
+#include "program_icon.h"
 
 namespace {
 
@@ -128,7 +129,7 @@ TEST_F(ViewTest, PageButtonsCarryTheirIcons)
                                             {IDC_PAGE_BUTTON_AUTOMATION, IDI_STAR},
                                             {IDC_PAGE_BUTTON_REGULAR, IDI_ALARM_CLOCK}};
     for (const auto& [id, icon] : buttons)
-        EXPECT_EQ(ButtonIcon(*View(), id), ProgramIcon(icon)) << "button " << id;
+        EXPECT_EQ(ButtonIcon(*View(), id), LargeProgramIcon(icon, nullptr)) << "button " << id;
 }
 
 // A picture says nothing to a screen reader: the button's text names it,
@@ -231,7 +232,7 @@ TEST_F(ViewTest, EachTickRefreshesTheTrayTipAndImageFromTheFigures)
         EXPECT_EQ(shell[i].shellMessage, DWORD(NIM_MODIFY));
         EXPECT_EQ(shell[i].record.hWnd, View()->m_hWnd);
         EXPECT_STREQ(shell[i].record.szTip, expected[i].first);
-        EXPECT_EQ(shell[i].record.hIcon, ProgramIcon(expected[i].second));
+        EXPECT_EQ(shell[i].record.hIcon, SmallProgramIcon(expected[i].second, nullptr));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "free_memory_page.h"
 #include "page_fixture.h"
 #include "resource.h"
+#include "program_icon.h"
 
 namespace {
 
@@ -68,7 +69,7 @@ TEST_F(FreeMemoryPageTest, StartsReadyWithTheForecastEqualToTheAvailableMemory)
     ExpectGaugeRange(forecastGauge, 0, 2048);
     ExpectGaugeRange(runProgress, 0, 100);
     EXPECT_TRUE(::IsWindowEnabled(freeButton));
-    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT, nullptr));
     EXPECT_FALSE(HasVisibleStyle(runProgress));
 }
 
@@ -102,7 +103,7 @@ TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCat
     StandInSetProgress(40);
     Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_FALSE(::IsWindowEnabled(freeButton));
-    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT)) << "images wait to be seen";
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT, nullptr)) << "images wait to be seen";
     EXPECT_FALSE(HasVisibleStyle(runProgress));
     EXPECT_EQ(availableText.Count(WM_SETTEXT), 0);
     EXPECT_EQ(availableGaugeMessages.Count(PBM_SETPOS), 0);
@@ -115,7 +116,7 @@ TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCat
     StandInSetProgress(70);
     page->ShowWindow(SW_SHOWNA);
     EXPECT_FALSE(::IsWindowEnabled(freeButton));
-    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT_GREY, nullptr));
     EXPECT_TRUE(HasVisibleStyle(runProgress));
     EXPECT_EQ(runProgress.GetPos(), 70);
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 999 MB");
@@ -128,11 +129,11 @@ TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCat
     Tick(*page, CFreeMemoryPage::figuresTimer);
     EXPECT_TRUE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 999 MB");
-    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT_GREY));
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT_GREY, nullptr));
 
     ::ShowWindow(host, SW_SHOWNOACTIVATE);
     Tick(*page, CFreeMemoryPage::figuresTimer);
-    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), ProgramIcon(IDI_BOLT));
+    EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT, nullptr));
     EXPECT_FALSE(HasVisibleStyle(runProgress));
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 500 MB");
 }

@@ -8,6 +8,7 @@
 #include "page_fixture.h"
 #include "page_text.h"
 #include "resource.h"
+#include "program_icon.h"
 
 namespace {
 
@@ -88,7 +89,7 @@ TEST_F(MemoryStatusPageTest, ListLooksAsDesigned)
     EXPECT_EQ(::SendMessage(list, LVM_GETCOLUMNWIDTH, 1, 0), 150);
     EXPECT_EQ(::SendMessage(list, LVM_GETTEXTCOLOR, 0, 0), 0x0064C8);
     EXPECT_EQ(::SendMessage(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x829);
-    EXPECT_EQ(ButtonIcon(*page, IDC_REFRESH_BUTTON), ProgramIcon(IDI_REFRESH));
+    EXPECT_EQ(ButtonIcon(*page, IDC_REFRESH_BUTTON), LargeProgramIcon(IDI_REFRESH, nullptr));
 }
 
 TEST_F(MemoryStatusPageTest, FiguresChangeOnlyOnRefreshAndOnlyInTheValueColumn)

@@ -14,7 +14,7 @@
 namespace {
 
 enum class Kind {
-    Icon, Bitmap, Text, BlackFrame, GrayRect, EtchedVert, GroupBox,
+    Icon, Bitmap, Text, BlackFrame, BlackRect, GrayRect, EtchedVert, GroupBox,
     PushButton, DefPushButton, AutoCheck, AutoRadio, Edit, UpDown, Progress, Slider, ListView
 };
 
@@ -93,15 +93,15 @@ const std::vector<Template>& Templates()
             PlainItem(IDC_RAM_GAUGE, Kind::Progress, 180, 184, 89, 11, PBS_SMOOTH | WS_BORDER),
             {IDC_STATIC, Kind::EtchedVert, "", 0, 142, 180, 1, 29, 0, false, Placement::Origin},  // sized by its edge
             TextItem(IDC_AUTOMATION_LABEL, "Automation:", 159, 198, 109, 8),
-            PlainItem(IDC_STATIC, Kind::BlackFrame, 1, 177, 274, 1),
+            PlainItem(IDC_STATIC, Kind::BlackRect, 1, 177, 274, 1),
             TextItem(IDC_STATIC, "RAM:", 159, 186, 19, 8),
             BitmapItem(IDB_STAR_MARK, 147, 198),
             BitmapItem(IDB_BULLET_BLUE, 147, 186),
         }},
         {IDD_MEMORY_STATUS_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
             IconItem(IDI_SCREEN, 9, 9),
-            TextItem(IDC_STATIC, kStatusDescription, 42, 9, 213, 31),
-            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
+            TextItem(IDC_STATIC, kStatusDescription, 42, 9, 213, 32),
+            PlainItem(IDC_STATIC, Kind::BlackRect, 33, 42, 222, 1),
             PlainItem(IDC_STATUS_LIST, Kind::ListView, 9, 54, 204, 112, LVS_REPORT | WS_BORDER, true),
             ButtonItem(IDC_REFRESH_BUTTON, Kind::PushButton, "Refresh", 231, 142, 24, 24, BS_ICON),
         }},
@@ -111,28 +111,28 @@ const std::vector<Template>& Templates()
             TextItem(IDC_AVAILABLE_TEXT, "Available Memory : XXMB", 29, 63, 228, 8),
             PlainItem(IDC_FORECAST_GAUGE, Kind::Progress, 15, 105, 246, 9, WS_BORDER),
             TextItem(IDC_FORECAST_TEXT, "Available Memory : XXMB", 27, 93, 228, 8),
-            PlainItem(IDC_FREE_AMOUNT_SLIDER, Kind::Slider, 46, 153, 69, 12, TBS_NOTICKS, true),
+            PlainItem(IDC_FREE_AMOUNT_SLIDER, Kind::Slider, 50, 153, 69, 12, TBS_NOTICKS, true),
             ButtonItem(IDC_FREE_BUTTON, Kind::PushButton, "Free", 138, 143, 24, 24, BS_ICON),
-            TextItem(IDC_FREE_AMOUNT_TEXT, "512 MB", 69, 144, 30, 8),
+            TextItem(IDC_FREE_AMOUNT_TEXT, "512 MB", 73, 144, 30, 8),
             PlainItem(IDC_RUN_PROGRESS, Kind::Progress, 139, 137, 23, 6, WS_BORDER),
-            TextItem(IDC_STATIC, "To free :", 21, 156, 24, 8),
+            TextItem(IDC_STATIC, "To free :", 21, 156, 28, 8),
             BitmapItem(IDB_BULLET_BLUE, 15, 63),
             BitmapItem(IDB_BULLET_BLUE, 15, 93),
             BitmapItem(IDB_BULLET_SLIDER, 12, 156),
-            TextItem(IDC_STATIC, kFreeDescription, 42, 9, 204, 31),
-            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
+            TextItem(IDC_STATIC, kFreeDescription, 42, 9, 204, 32),
+            PlainItem(IDC_STATIC, Kind::BlackRect, 33, 42, 222, 1),
         }},
         {IDD_AUTOMATION_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
             IconItem(IDI_STAR, 9, 9),
             TextItem(IDC_STATIC, kAutomationDescription, 42, 9, 204, 31),
-            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 42, 222, 1),
+            PlainItem(IDC_STATIC, Kind::BlackRect, 33, 42, 222, 1),
             BitmapItem(IDB_BULLET_HEADING, 39, 60),
             TextItem(IDC_STATIC, "AUTOMATION :", 51, 60, 52, 8),
-            ButtonItem(IDC_RADIO_FASTER, Kind::AutoRadio, "Programs run faster", 39, 86, 70, 10, BS_FLAT | WS_GROUP, false),
-            ButtonItem(IDC_RADIO_STABLY, Kind::AutoRadio, "Programs run stably", 39, 109, 71, 10, BS_FLAT, false),
+            ButtonItem(IDC_RADIO_FASTER, Kind::AutoRadio, "Programs run faster", 39, 86, 77, 10, BS_FLAT | WS_GROUP, false),
+            ButtonItem(IDC_RADIO_STABLY, Kind::AutoRadio, "Programs run stably", 39, 109, 77, 10, BS_FLAT, false),
             ButtonItem(IDC_RADIO_NONE, Kind::AutoRadio, "None", 39, 132, 31, 10, BS_FLAT, false),
-            BitmapItem(IDB_STAR_MARK, 114, 87),
-            BitmapItem(IDB_STAR_MARK, 114, 111),
+            BitmapItem(IDB_STAR_MARK, 118, 87),
+            BitmapItem(IDB_STAR_MARK, 118, 111),
         }},
         {IDD_REGULAR_FREE_PAGE, nullptr, kPageStyles, kPageForbidden, 0, 10, 275, 175, {
             {IDC_INTERVAL_EDIT, Kind::Edit, nullptr, 0, 81, 132, 36, 14, WS_BORDER | ES_AUTOHSCROLL, true, Placement::SpinBuddy},
@@ -140,29 +140,29 @@ const std::vector<Template>& Templates()
              UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, false, Placement::BuddySpin},
             IconItem(IDI_REGULAR_FREE, 9, 9),
             ButtonItem(IDC_APPLY_TOGGLE, Kind::AutoCheck, "Apply", 51, 60, 51, 13, BS_PUSHLIKE | WS_GROUP),
-            PlainItem(IDC_REGULAR_AMOUNT_SLIDER, Kind::Slider, 105, 87, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
-            ButtonItem(IDC_RADIO_FREE_MEMORY, Kind::AutoRadio, "Free memory :", 39, 87, 57, 10, BS_FLAT | WS_GROUP, false),
-            ButtonItem(IDC_RADIO_KEEP_AT_LEAST, Kind::AutoRadio, "Keep at least :", 39, 108, 54, 10, BS_FLAT, false),
-            PlainItem(IDC_THRESHOLD_SLIDER, Kind::Slider, 105, 108, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
-            TextItem(IDC_REGULAR_AMOUNT_TEXT, "MBs", 214, 87, 53, 8),
-            TextItem(IDC_THRESHOLD_TEXT, "MBs free", 214, 108, 53, 8),
+            PlainItem(IDC_REGULAR_AMOUNT_SLIDER, Kind::Slider, 109, 87, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
+            ButtonItem(IDC_RADIO_FREE_MEMORY, Kind::AutoRadio, "Free memory :", 39, 87, 60, 10, BS_FLAT | WS_GROUP, false),
+            ButtonItem(IDC_RADIO_KEEP_AT_LEAST, Kind::AutoRadio, "Keep at least :", 39, 108, 60, 10, BS_FLAT, false),
+            PlainItem(IDC_THRESHOLD_SLIDER, Kind::Slider, 109, 108, 100, 12, TBS_NOTICKS | TBS_BOTH, true),
+            TextItem(IDC_REGULAR_AMOUNT_TEXT, "MBs", 218, 87, 53, 8),
+            TextItem(IDC_THRESHOLD_TEXT, "MBs free", 218, 108, 53, 8),
             TextItem(IDC_STATIC, "Every", 57, 138, 21, 8),
             TextItem(IDC_STATIC, "seconds", 120, 138, 42, 8),
             BitmapItem(IDB_BULLET_TIME, 45, 138),
             BitmapItem(IDB_BULLET_APPLY, 39, 63),
-            BitmapItem(IDB_ARROW_MARK, 96, 87),
-            BitmapItem(IDB_ARROW_MARK, 96, 111),
+            BitmapItem(IDB_ARROW_MARK, 100, 87),
+            BitmapItem(IDB_ARROW_MARK, 100, 111),
             TextItem(IDC_STATIC, kRegularDescription, 42, 9, 204, 39),
-            PlainItem(IDC_STATIC, Kind::BlackFrame, 33, 50, 222, 1),
+            PlainItem(IDC_STATIC, Kind::BlackRect, 33, 50, 222, 1),
         }},
         {IDD_PREFERENCE, "Tools", WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_CHILD, WS_EX_TOOLWINDOW, 8, 174, 158, {
             ButtonItem(IDC_SAVE_BUTTON, Kind::PushButton, "Save", 75, 141, 42, 11),
             ButtonItem(IDC_CANCEL_BUTTON, Kind::PushButton, "Cancel", 123, 141, 42, 11),
             ButtonItem(IDC_STATIC, Kind::GroupBox, "Preference", 9, 9, 156, 120, 0, false),
             ButtonItem(IDC_CHECK_RUN_AT_STARTUP, Kind::AutoCheck, "Run at windows startup", 24, 24, 111, 10),
-            ButtonItem(IDC_CHECK_RUN_MINIMIZED, Kind::AutoCheck, "Run minimized", 24, 44, 60, 10),
+            ButtonItem(IDC_CHECK_RUN_MINIMIZED, Kind::AutoCheck, "Run minimized", 24, 44, 61, 10),
             ButtonItem(IDC_CHECK_REMEMBER_SETTINGS, Kind::AutoCheck, "Remember settings in each windows", 24, 64, 135, 10),
-            ButtonItem(IDC_CHECK_LOW_UPDATE_RATE, Kind::AutoCheck, "Low data update rate", 24, 84, 79, 10),
+            ButtonItem(IDC_CHECK_LOW_UPDATE_RATE, Kind::AutoCheck, "Low data update rate", 24, 84, 82, 10),
             ButtonItem(IDC_DEFAULT_BUTTON, Kind::PushButton, "Default", 27, 141, 42, 11),
         }},
         {IDD_ABOUT_HALVENMARK, "About", WS_POPUP | WS_CAPTION, WS_SYSMENU | WS_CHILD, 0, 8, 211, 90, {
@@ -186,7 +186,7 @@ void PrintTo(const Template& dialog, std::ostream* out) { *out << "template " <<
 const char* ClassOf(Kind kind)
 {
     switch (kind) {
-    case Kind::Icon: case Kind::Bitmap: case Kind::Text: case Kind::BlackFrame:
+    case Kind::Icon: case Kind::Bitmap: case Kind::Text: case Kind::BlackFrame: case Kind::BlackRect:
     case Kind::GrayRect: case Kind::EtchedVert:
         return "Static";
     case Kind::GroupBox: case Kind::PushButton: case Kind::DefPushButton:
@@ -211,6 +211,7 @@ bool HasType(Kind kind, LONG style)
     case Kind::Bitmap: return staticType == SS_BITMAP;
     case Kind::Text: return staticType == SS_LEFT;
     case Kind::BlackFrame: return staticType == SS_BLACKFRAME;
+    case Kind::BlackRect: return staticType == SS_BLACKRECT;
     case Kind::GrayRect: return staticType == SS_GRAYRECT;
     case Kind::EtchedVert: return staticType == SS_ETCHEDVERT;
     case Kind::GroupBox: return buttonType == BS_GROUPBOX;

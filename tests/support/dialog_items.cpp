@@ -38,11 +38,6 @@ HICON ButtonIcon(HWND dialog, int id)
     return reinterpret_cast<HICON>(::SendDlgItemMessage(dialog, id, BM_GETIMAGE, IMAGE_ICON, 0));
 }
 
-HICON ProgramIcon(UINT id)
-{
-    return ::LoadIconA(::GetModuleHandle(nullptr), MAKEINTRESOURCEA(id));
-}
-
 int ListRowCount(HWND list)
 {
     return static_cast<int>(::SendMessage(list, LVM_GETITEMCOUNT, 0, 0));

@@ -12,6 +12,5 @@ void Click(HWND dialog, int id);
 // A list view's rows and cells.
 int ListRowCount(HWND list);
 std::string ListCellText(HWND list, int row, int column);
-// The icon a button shows, and the program's icon it is compared with.
+// The icon a button shows.
 HICON ButtonIcon(HWND dialog, int id);
-HICON ProgramIcon(UINT id);

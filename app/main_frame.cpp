@@ -1,7 +1,9 @@
 #include "main_frame.h"
 
 #include "form_view.h"
+#include "message_filter.h"
 #include "resource.h"
+#include "running_copy.h"
 #include "tray_icon.h"
 #include "program_icon.h"
 #include "win_app.h"
@@ -11,6 +13,9 @@ static_assert(CMainFrame::FrameStyle == 0x00CA8000, "the main window's style");
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_MESSAGE(TaskbarCreatedMessage(), OnTaskbarCreated)
+    ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
+    ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+    ON_MESSAGE(ComeForwardMessage(), OnComeForward)
 END_MESSAGE_MAP()
 
 BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
@@ -30,6 +35,10 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     SetTitle(Title);
     SetIcon(SmallProgramIcon(IDI_TRAY_CHIP, m_hWnd), FALSE);
     SetIcon(LargeProgramIcon(IDI_TRAY_CHIP, m_hWnd), TRUE);
+    // Run elevated, the window would not hear the shell's restart or a
+    // later start of the program, both of which run unelevated.
+    LetThroughFromUnelevated(m_hWnd, TaskbarCreatedMessage());
+    LetThroughFromUnelevated(m_hWnd, ComeForwardMessage());
     return 0;
 }
 
@@ -39,4 +48,22 @@ LRESULT CMainFrame::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
     if (CFormView* view = GetActiveView(); view && view->m_hWnd)
         view->SendMessage(TaskbarCreatedMessage(), wParam, lParam);
     return Default();
+}
+
+LRESULT CMainFrame::OnQueryEndSession(WPARAM, LPARAM)
+{
+    return TRUE;
+}
+
+LRESULT CMainFrame::OnEndSession(WPARAM wParam, LPARAM lParam)
+{
+    if (CFormView* view = GetActiveView(); view && view->m_hWnd)
+        view->SendMessage(WM_ENDSESSION, wParam, lParam);
+    return 0;
+}
+
+LRESULT CMainFrame::OnComeForward(WPARAM wParam, LPARAM lParam)
+{
+    CFormView* view = GetActiveView();
+    return view && view->m_hWnd ? view->SendMessage(ComeForwardMessage(), wParam, lParam) : 0;
 }

@@ -19,6 +19,11 @@ public:
 protected:
     // The shell restarted: the view owns the tray icon and adds it again.
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    // Kolvar never holds up a log-off or shutdown, whatever it is doing.
+    LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
+    // Only top-level windows hear these; the view, a child, acts on them.
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    LRESULT OnComeForward(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -6,6 +6,7 @@
 #include "data_exchange.h"
 #include "resource.h"
 #include "settings_store.h"
+#include "wide_text.h"
 
 CPreferenceDlg::CPreferenceDlg(CWnd* pParent, SettingsRoots settingsRoots)
     : CDialog(IDD_PREFERENCE, pParent), m_settingsRoots(settingsRoots)
@@ -82,13 +83,14 @@ void CPreferenceDlg::OnDefault()
 
 std::string ProgramModulePath()
 {
-    std::vector<char> path(MAX_PATH);
+    // Wide: a folder named outside the ANSI code page would read as "?".
+    std::vector<wchar_t> path(MAX_PATH);
     for (;;) {
-        const DWORD length = ::GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0)
             return {};
         if (length < path.size())
-            return std::string(path.data(), length);
+            return Utf8FromWide(std::wstring(path.data(), length));
         path.resize(path.size() * 2);
     }
 }

@@ -9,12 +9,16 @@
 #include "resource.h"
 #include "settings_store.h"
 
-CQuendrixApp::CQuendrixApp(SettingsRoots settingsRoots) : m_settingsRoots(settingsRoots)
+CQuendrixApp::CQuendrixApp(SettingsRoots settingsRoots, std::string sessionMutexName)
+    : m_settingsRoots(settingsRoots), m_runningCopy(std::move(sessionMutexName))
 {
 }
 
 BOOL CQuendrixApp::InitInstance()
 {
+    m_claim = m_runningCopy.Claim();
+    if (m_claim != CRunningCopyGuard::Outcome::OnlyCopy)
+        return FALSE;
     const SettingsRoots roots = m_settingsRoots;
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<CQuendrixDoc>(); },
@@ -38,5 +42,18 @@ BOOL CQuendrixApp::InitInstance()
     }
     m_nCmdShow = launchShow;
     return TRUE;
+}
+
+int CQuendrixApp::ExitCodeWhenDeclined() const
+{
+    switch (m_claim) {
+    case CRunningCopyGuard::Outcome::BroughtForward:
+        return 0;
+    case CRunningCopyGuard::Outcome::NoAnswer:
+        return 1;
+    case CRunningCopyGuard::Outcome::OnlyCopy:
+        break;
+    }
+    return CWinApp::ExitCodeWhenDeclined();
 }
 

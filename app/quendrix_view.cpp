@@ -1,9 +1,11 @@
 #include "quendrix_view.h"
 
 #include "drevcore.h"
+#include "freeing_run.h"
 #include "preference_dlg.h"
 #include "program_icon.h"
 #include "resource.h"
+#include "running_copy.h"
 
 namespace {
 
@@ -42,6 +44,8 @@ BEGIN_MESSAGE_MAP(CQuendrixView, CFormView)
     ON_WM_DESTROY()
     ON_MESSAGE(CTrayIcon::CallbackMessage, OnTrayNotify)
     ON_MESSAGE(TaskbarCreatedMessage(), OnTaskbarCreated)
+    ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+    ON_MESSAGE(ComeForwardMessage(), OnComeForward)
     ON_BN_CLICKED(IDC_PAGE_BUTTON_STATUS, OnMemoryStatusPage)
     ON_BN_CLICKED(IDC_PAGE_BUTTON_FREE, OnFreeMemoryPage)
     ON_BN_CLICKED(IDC_PAGE_BUTTON_AUTOMATION, OnAutomationPage)
@@ -98,6 +102,7 @@ void CQuendrixView::OnInitialUpdate()
     GetFreeMemoryPage()->RestartTimer();
     GetAutomationPage()->RestartTimers();
     m_trayIcon.Add(m_hWnd);
+    KeepTrayIcon();
     RestoreView();
 }
 
@@ -154,6 +159,8 @@ void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
         const bool onScreen = IsOnScreen(m_hWnd);
         UpdateStatus(onScreen);
         m_statusBehind = !onScreen;
+    } else if (nIDEvent == TrayRetryTimer) {
+        RetryTrayIcon();
     }
     CWnd::OnTimer(nIDEvent);
 }
@@ -177,7 +184,29 @@ void CQuendrixView::UpdateStatus(bool onScreen)
             m_automationText = AutomationLabelFor(automation->Mode(), m_automationText);
         UpdateData(FALSE);
     }
+    const bool hadIcon = !m_trayIcon.Missing();
     m_trayIcon.Refresh(TrayStatusFor(status.getStatusPhyAvaiMB(), status.getStatusPhyTotalMB()));
+    // Lost just now: retried for a while. Once the retries are spent, only
+    // a restarted shell (TaskbarCreated) brings it back.
+    if (hadIcon)
+        KeepTrayIcon();
+}
+
+void CQuendrixView::KeepTrayIcon()
+{
+    if (!m_trayIcon.Missing() || m_trayRetriesLeft > 0)
+        return;
+    m_trayRetriesLeft = TrayRetryCount;
+    SetTimer(TrayRetryTimer, TrayRetryPeriodMs);
+}
+
+void CQuendrixView::RetryTrayIcon()
+{
+    m_trayIcon.Restore();
+    if (!m_trayIcon.Missing() || --m_trayRetriesLeft <= 0) {
+        m_trayRetriesLeft = 0;
+        KillTimer(TrayRetryTimer);
+    }
 }
 
 void CQuendrixView::OnDestroy()
@@ -197,7 +226,33 @@ LRESULT CQuendrixView::OnTrayNotify(WPARAM, LPARAM lParam)
 LRESULT CQuendrixView::OnTaskbarCreated(WPARAM, LPARAM)
 {
     m_trayIcon.Restore();
+    KeepTrayIcon();
     return 0;
+}
+
+LRESULT CQuendrixView::OnEndSession(WPARAM wParam, LPARAM)
+{
+    if (!wParam)
+        return 0;
+    // The values first: they are what a user would lose if the system ends
+    // the process before this handler is done.
+    SaveView();
+    m_trayIcon.Remove();
+    KillTimer(TrayRetryTimer);
+    m_trayRetriesLeft = 0;
+    FreeingRun::EndAll();
+    return 0;
+}
+
+LRESULT CQuendrixView::OnComeForward(WPARAM, LPARAM)
+{
+    // Still setting up: the caller asks again.
+    if (!m_pages[RegularFreePage])
+        return 0;
+    ShowMainWindow(SW_SHOWNORMAL);
+    if (CWnd* mainWnd = AfxGetMainWnd())
+        ::SetForegroundWindow(*mainWnd);
+    return CameForwardAnswer;
 }
 
 void CQuendrixView::OnPreference()

@@ -26,6 +26,11 @@ public:
     static constexpr UINT_PTR StatusTimer = 1;
     static constexpr UINT StatusPeriodMs = 500;
     static constexpr UINT LowRateStatusPeriodMs = 5000;
+    // While the shell refuses the tray icon (busy or not yet up at log-on):
+    // another add every 2 s, for 2 minutes at most.
+    static constexpr UINT_PTR TrayRetryTimer = 2;
+    static constexpr UINT TrayRetryPeriodMs = 2000;
+    static constexpr int TrayRetryCount = 60;
 
     explicit CQuendrixView(SettingsRoots settingsRoots = {});
     ~CQuendrixView() override;
@@ -48,6 +53,14 @@ public:
     // the main window can be seen.
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
+    // The session ends (wParam TRUE): the process may be ended at any
+    // instant once this returns, so the values are saved, the tray icon
+    // goes and runs in progress end now. FALSE (cancelled) changes nothing.
+    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
+    // Another start of the program asks this one to come forward: the
+    // main window is shown as a click on the tray icon shows it. Answers
+    // CameForwardAnswer, or 0 before the view is set up.
+    LRESULT OnComeForward(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
@@ -71,6 +84,9 @@ private:
     // The gauge and the label are written only when onScreen; the tray
     // icon always follows the figures.
     void UpdateStatus(bool onScreen);
+    // Starts the retries when the shell has not taken the tray icon.
+    void KeepTrayIcon();
+    void RetryTrayIcon();
     // Reads the update rate and, when remembered, the Regular Free page's values.
     void RestoreView();
     // Writes the Regular Free page's values, whatever "remember" says.
@@ -90,6 +106,7 @@ private:
     // A status tick passed out of sight: the next show brings the figures up.
     // None passes before the pages exist, so no show catches up before them.
     bool m_statusBehind = false;
+    int m_trayRetriesLeft = 0;
 };
 
 // The label for an automation mode; other modes (none chosen) keep current.

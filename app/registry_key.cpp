@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "wide_text.h"
+
 CRegistryKey& CRegistryKey::operator=(CRegistryKey&& other) noexcept
 {
     if (this != &other) {
@@ -60,16 +62,16 @@ std::string CRegistryKey::QueryText(const char* name, std::size_t bufferSize) co
 {
     if (!m_key || bufferSize == 0)
         return {};
-    // One spare byte past what the registry may fill, so the text always ends.
-    std::vector<char> buffer(bufferSize + 1, '\0');
+    // One spare character past what the registry may fill, so the text always ends.
+    std::vector<wchar_t> buffer(bufferSize + 1, L'\0');
     DWORD type = 0;
-    DWORD size = DWORD(bufferSize);
-    if (RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
+    DWORD size = DWORD(bufferSize * sizeof(wchar_t));
+    if (RegQueryValueExW(m_key, WideFromUtf8(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
                          &size) != ERROR_SUCCESS
         || type != REG_SZ)
         return {};
-    buffer[std::min<std::size_t>(size, bufferSize)] = '\0';
-    return std::string(buffer.data());
+    buffer[std::min<std::size_t>(size / sizeof(wchar_t), bufferSize)] = L'\0';
+    return Utf8FromWide(buffer.data());
 }
 
 bool CRegistryKey::HasValue(const char* name) const
@@ -85,8 +87,9 @@ LONG CRegistryKey::SetNumber(const char* name, DWORD value)
 
 LONG CRegistryKey::SetText(const char* name, const std::string& text)
 {
-    return RegSetValueExA(m_key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                          DWORD(text.size() + 1));
+    const std::wstring wide = WideFromUtf8(text);
+    return RegSetValueExW(m_key, WideFromUtf8(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                          DWORD((wide.size() + 1) * sizeof(wchar_t)));
 }
 
 LONG CRegistryKey::DeleteValue(const char* name)

@@ -27,16 +27,18 @@ public:
     // so data of up to 4 bytes reads as a little-endian number. Anything that
     // does not fully succeed (no key, no value, more than 4 bytes) reads as 0.
     DWORD QueryNumber(const char* name) const;
-    // RegQueryValueExA of REG_SZ data into a buffer of bufferSize bytes. The
-    // result always ends at the first zero or at the data's end, never past
-    // the buffer; data that does not fit, or is not REG_SZ, reads as "".
+    // RegQueryValueExW of REG_SZ data into a buffer of bufferSize
+    // characters, answered as UTF-8. The result always ends at the first
+    // zero or at the data's end, never past the buffer; data that does not
+    // fit, or is not REG_SZ, reads as "".
     std::string QueryText(const char* name, std::size_t bufferSize) const;
     // RegQueryValueExA with no buffer: does the value exist at all?
     bool HasValue(const char* name) const;
 
     // RegSetValueExA as REG_DWORD, 4 bytes.
     LONG SetNumber(const char* name, DWORD value);
-    // RegSetValueExA as REG_SZ, the terminating zero included in the size.
+    // RegSetValueExW of UTF-8 text as REG_SZ, the terminating zero included
+    // in the size: every character of a path survives, whatever the code page.
     LONG SetText(const char* name, const std::string& text);
     // RegDeleteValueA.
     LONG DeleteValue(const char* name);

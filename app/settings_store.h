@@ -43,7 +43,7 @@ public:
     static constexpr const char* SettingsKeyPath = "SOFTWARE\\Velkor\\Halven Mark";
     static constexpr const char* RunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
     static constexpr const char* RunValueName = "Kolvar";
-    // "path01" is read back through a buffer of this many bytes.
+    // "path01" is read back through a buffer of this many characters.
     static constexpr std::size_t PathBufferSize = 255;
 
     explicit CSettingsStore(SettingsRoots roots = {}) : m_roots(roots) {}
@@ -67,7 +67,7 @@ public:
     // as asked: 1 only when an entry was written (or could not be removed).
     // Returns the flags as stored, which is what the next load will show (all
     // off when no settings key could be opened or created). programPath is the running program's full
-    // path (GetModuleFileNameA).
+    // path (GetModuleFileNameW), in UTF-8 as every path here.
     PreferenceFlags SavePreferences(const PreferenceFlags& wanted, const std::string& programPath);
 
     // Start-up registration: reads "path02", "path01"; writes the Run entry

@@ -62,32 +62,38 @@ void CTrayIcon::Add(HWND owner)
     m_record.uCallbackMessage = CallbackMessage;
     m_record.hIcon = SmallProgramIcon(IDI_TRAY_CHIP, owner);
     CopyTip(m_record.szTip, InitialTip);
-    ::Shell_NotifyIconA(NIM_ADD, &m_record);
-    m_added = true;
+    m_wanted = true;
+    m_shown = ::Shell_NotifyIconA(NIM_ADD, &m_record) != FALSE;
 }
 
 void CTrayIcon::Refresh(const TrayStatus& status)
 {
-    if (!m_added)
+    if (!m_wanted)
         return;
     HICON icon = SmallProgramIcon(status.iconId, m_record.hWnd);
     if (icon == m_record.hIcon && status.tip == m_record.szTip)
         return;
     m_record.hIcon = icon;
     CopyTip(m_record.szTip, status.tip);
-    ::Shell_NotifyIconA(NIM_MODIFY, &m_record);
+    // While missing, the record only follows: the next add shows it.
+    if (m_shown && !::Shell_NotifyIconA(NIM_MODIFY, &m_record))
+        Restore();
 }
 
 void CTrayIcon::Restore()
 {
-    if (m_added)
-        ::Shell_NotifyIconA(NIM_ADD, &m_record);
+    if (!m_wanted)
+        return;
+    // An add is refused for an icon the shell still has (a TaskbarCreated
+    // that followed no restart): a modify that works shows it is there.
+    m_shown = ::Shell_NotifyIconA(NIM_ADD, &m_record) || ::Shell_NotifyIconA(NIM_MODIFY, &m_record);
 }
 
 void CTrayIcon::Remove()
 {
-    if (!m_added)
+    if (!m_wanted)
         return;
     ::Shell_NotifyIconA(NIM_DELETE, &m_record);
-    m_added = false;
+    m_wanted = false;
+    m_shown = false;
 }

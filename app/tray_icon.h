@@ -33,16 +33,23 @@ public:
 
     CTrayIcon();
 
-    // NIM_ADD with the chip icon and the tip "Halven Mark"; callbacks go to owner.
+    // NIM_ADD with the chip icon and the tip "Halven Mark"; callbacks go to
+    // owner. From here on the program wants the icon, until Remove.
     void Add(HWND owner);
-    // NIM_MODIFY, skipped when the icon already shows this tip and image.
+    // NIM_MODIFY, skipped when the icon already shows this tip and image. A
+    // modify the shell refuses means the icon is gone: it is added again.
     void Refresh(const TrayStatus& status);
-    // NIM_ADD again with what the icon showed last (the shell was restarted).
+    // NIM_ADD again with what the icon showed last: the shell was
+    // restarted, or refused an earlier add.
     void Restore();
-    // NIM_DELETE.
+    // NIM_DELETE; the icon is no longer wanted, and nothing adds it again.
     void Remove();
+    // Wanted, but the shell has not taken it (busy or not yet up at
+    // log-on): the owner retries with Restore.
+    bool Missing() const { return m_wanted && !m_shown; }
 
 private:
     NOTIFYICONDATAA m_record;
-    bool m_added = false;
+    bool m_wanted = false;
+    bool m_shown = false;
 };

@@ -123,7 +123,7 @@ int AfxWinMain(HINSTANCE hInstance, int nCmdShow)
     if (!app->InitInstance()) {
         if (CWnd* mainWnd = app->m_pMainWnd)
             mainWnd->DestroyWindow();
-        return -1;
+        return app->ExitCodeWhenDeclined();
     }
     return app->Run();
 }

@@ -14,8 +14,10 @@ public:
     CWinApp& operator=(const CWinApp&) = delete;
     virtual ~CWinApp();
 
-    // FALSE ends the program at once.
+    // FALSE ends the program at once, with ExitCodeWhenDeclined.
     virtual BOOL InitInstance() = 0;
+    // The program's exit code after InitInstance answered FALSE.
+    virtual int ExitCodeWhenDeclined() const { return -1; }
     // The message loop. Each message is first offered to the dialog
     // manager of the dialog it is meant for, so Tab and the arrow keys move
     // between the controls of the view and its child pages.

@@ -216,4 +216,45 @@ Section "Uninstall"
   DeleteRegKey /ifempty HKLM "SOFTWARE\Velkor"
   DeleteRegKey /ifempty HKCU "SOFTWARE\Velkor"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+
+  ; Elevated with an administrator's password, HKCU above is that
+  ; administrator's: every account whose hive is loaded is cleaned here.
+  Call un.CleanEveryLoadedUser
 SectionEnd
+
+; The copy of the machine-wide settings that Windows keeps for an account
+; whose Kolvar ran unelevated, under the VirtualStore key given on the stack
+; (with WOW6432Node for the 32-bit program on 64-bit Windows).
+Function un.CleanVirtualStore
+  Exch $0
+  DeleteRegKey HKU "$0\MACHINE\SOFTWARE\WOW6432Node\Velkor\Halven Mark"
+  DeleteRegKey /ifempty HKU "$0\MACHINE\SOFTWARE\WOW6432Node\Velkor"
+  DeleteRegKey HKU "$0\MACHINE\SOFTWARE\Velkor\Halven Mark"
+  DeleteRegKey /ifempty HKU "$0\MACHINE\SOFTWARE\Velkor"
+  Pop $0
+FunctionEnd
+
+; For each hive under HKEY_USERS: the account's Run value and own settings,
+; and its VirtualStore copy, which lives in the account's "_Classes" hive
+; and shows through its Software\Classes too.
+Function un.CleanEveryLoadedUser
+  Push $0
+  Push $1
+  StrCpy $0 0
+  ${Do}
+    EnumRegKey $1 HKU "" $0
+    ${If} $1 == ""
+      ${Break}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    DeleteRegValue HKU "$1\${RUN_KEY}" "Kolvar"
+    DeleteRegKey HKU "$1\${SETTINGS_KEY}"
+    DeleteRegKey /ifempty HKU "$1\SOFTWARE\Velkor"
+    Push "$1\VirtualStore"
+    Call un.CleanVirtualStore
+    Push "$1\Software\Classes\VirtualStore"
+    Call un.CleanVirtualStore
+  ${Loop}
+  Pop $1
+  Pop $0
+FunctionEnd

@@ -59,8 +59,9 @@ void CAutomationPage::CheckAutomation()
         policy = &fasterPolicy;
     else if (m_automationMode == ProgramsRunStably)
         policy = &stablyPolicy;
-    if (!policy)
+    // As for the hand-set rule: never a second run beside one still going.
+    if (!policy || FreeingRun::AnyInProgress())
         return;
     if (m_memoryStatus.getStatusPhyAvaiMB() < policy->belowMB)
-        m_memoryFree.FreeMemoryThreadMB(policy->runMB);
+        m_freeingRun.Start(policy->runMB);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "drevcore.h"
 #include "framework.h"
+#include "freeing_run.h"
 
 // The third page: two ready-made policies for freeing memory automatically.
 // Once a minute the selected policy compares the available memory with its
@@ -41,6 +42,6 @@ private:
     void CheckAutomation();
 
     CDMemoryStatus m_memoryStatus;
-    CDMemoryFree m_memoryFree;
+    FreeingRun m_freeingRun;
     int m_automationMode = NoneSelected;
 };

@@ -78,8 +78,8 @@ void CFreeMemoryPage::UpdateFigures()
                                 static_cast<unsigned>(forecast));
     SetPosIfChanged(m_forecastGauge, static_cast<int>(forecast));
 
-    SetPosIfChanged(m_runProgress, static_cast<int>(m_memoryFree.getProgressPercent()));
-    const bool running = m_memoryFree.getProgressPercent() < completePercent;
+    SetPosIfChanged(m_runProgress, static_cast<int>(m_freeingRun.ProgressPercent()));
+    const bool running = m_freeingRun.ProgressPercent() < completePercent;
     SetIconIfChanged(m_freeButton, LargeProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT, m_hWnd));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);
@@ -88,7 +88,7 @@ void CFreeMemoryPage::UpdateFigures()
 
 void CFreeMemoryPage::FollowRun()
 {
-    EnableIfChanged(m_freeButton, m_memoryFree.getProgressPercent() >= completePercent);
+    EnableIfChanged(m_freeButton, m_freeingRun.ProgressPercent() >= completePercent);
 }
 
 void CFreeMemoryPage::ShowAmount()
@@ -125,7 +125,7 @@ void CFreeMemoryPage::OnShowWindow(BOOL bShow, UINT nStatus)
 void CFreeMemoryPage::OnFree()
 {
     // The forecast of the last update: what should be available afterwards.
-    m_memoryFree.FreeMemoryThreadMB(m_forecastGauge.GetPos());
+    m_freeingRun.Start(m_forecastGauge.GetPos());
     m_amountSlider.SetPos(0);
     ShowAmount();
 }

@@ -3,6 +3,7 @@
 
 #include "drevcore.h"
 #include "framework.h"
+#include "freeing_run.h"
 
 // The second page: frees a chosen amount of RAM on demand. Ten times a
 // second it shows the available memory, the forecast after freeing and the
@@ -46,7 +47,7 @@ private:
 
     // Declared first: destroyed last, after the window is gone, so the
     // engine's wait for a run in progress comes after the last timer tick.
-    CDMemoryFree m_memoryFree;
+    FreeingRun m_freeingRun;
     CButton m_freeButton;
     CSliderCtrl m_amountSlider;
     CProgressCtrl m_runProgress;

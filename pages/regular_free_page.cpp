@@ -98,14 +98,16 @@ void CRegularFreePage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
 
 void CRegularFreePage::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == ruleTimer) {
+    // A run still going (this rule's or another page's) would be doubled
+    // by a second one beside it; the next tick tries again.
+    if (nIDEvent == ruleTimer && !FreeingRun::AnyInProgress()) {
         if (m_regularFreeMode == FreeMemoryMode) {
             const int amount = m_amountSlider.GetPos();
-            m_memoryFree.FreeMemoryThreadMB(static_cast<int>(m_memoryStatus.getStatusPhyAvaiMB()) + amount);
+            m_freeingRun.Start(static_cast<int>(m_memoryStatus.getStatusPhyAvaiMB()) + amount);
         } else if (m_regularFreeMode == KeepAtLeastMode) {
             const DWORD threshold = static_cast<DWORD>(m_thresholdSlider.GetPos());
             if (m_memoryStatus.getStatusPhyAvaiMB() < threshold)
-                m_memoryFree.FreeMemoryThreadMB(m_thresholdSlider.GetPos());
+                m_freeingRun.Start(m_thresholdSlider.GetPos());
         }
     }
     CWnd::OnTimer(nIDEvent);

@@ -3,6 +3,7 @@
 
 #include "drevcore.h"
 #include "framework.h"
+#include "freeing_run.h"
 #include "regular_free_values.h"
 
 // The fourth page: a hand-set rule run at a hand-set interval. "Free
@@ -46,7 +47,7 @@ private:
     void OnApply();
 
     CDMemoryStatus m_memoryStatus;
-    CDMemoryFree m_memoryFree;
+    FreeingRun m_freeingRun;
     CSpinButtonCtrl m_intervalSpin;
     CEdit m_intervalEdit;
     CSliderCtrl m_thresholdSlider;

@@ -31,6 +31,7 @@ void AppTest::SetUp()
     RegistrySandbox::SetUp();
     StandInReset();
     CallLog::Clear();
+    CallLog::RefuseShellCalls(0);
 }
 
 void AppTest::TearDown()
@@ -45,7 +46,8 @@ void AppTest::TearDown()
 
 bool AppTest::StartApp()
 {
-    m_app = std::make_unique<CQuendrixApp>(Roots());
+    // A name of this test program's own: test programs run side by side.
+    m_app = std::make_unique<CQuendrixApp>(Roots(), "Local\\KolvarTest." + std::to_string(::GetCurrentProcessId()));
     m_app->m_hInstance = ::GetModuleHandle(nullptr);
     m_app->m_nCmdShow = SW_SHOWNORMAL;
     return m_app->InitInstance() && m_app->m_pMainWnd;

@@ -1,7 +1,10 @@
 // Drives the real Kolvar.exe from another process, as a user would: reads
 // the Memory Status list, frees memory from the Free Memory page, switches
 // pages, turns "Remember settings" on, sets the Regular Free page, exits,
-// and checks that the next start brings those values back. Every wait is
+// and checks that the next start brings those values back; then ends a
+// session on a hidden copy (and on one that is freeing memory), starts a
+// second copy against a shown, a hidden and a minimised one, and registers
+// a copy in a folder named outside the ANSI code page. Every wait is
 // bounded; the exit code says whether everything held.
 #include <windows.h>
 #include <commctrl.h>
@@ -285,6 +288,231 @@ void CheckRegularFreeRestored(Running& run)
     Check(TextOf(::GetDlgItem(page, IDC_THRESHOLD_TEXT)) == "200 MBs free", "restored: the threshold text");
 }
 
+
+bool StoppedRunning(const Running& run)
+{
+    return ::WaitForSingleObject(run.process.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+// Ends a start that came up with no window of its own and answers its exit code.
+DWORD ExitCodeOf(PROCESS_INFORMATION& process, DWORD timeoutMs)
+{
+    DWORD code = STILL_ACTIVE;
+    if (::WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(process.hProcess, &code);
+    else
+        ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return code;
+}
+
+BOOL CALLBACK CountFrame(HWND window, LPARAM count)
+{
+    if (ClassOf(window) == CMainFrame::WindowClass)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+int FrameCount()
+{
+    int count = 0;
+    ::EnumWindows(CountFrame, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+// The Regular Free values as stored now, wherever the program keeps them.
+std::vector<DWORD> StoredPageValues()
+{
+    std::vector<DWORD> values;
+    for (const char* name : {"page41-01", "page41-02", "page41-03", "page41-04", "page41-05"}) {
+        DWORD value = 0xFFFFFFFF, size = sizeof value;
+        if (::RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velkor\\Halven Mark", name, RRF_RT_REG_DWORD, nullptr,
+                           &value, &size) != ERROR_SUCCESS)
+            ::RegGetValueA(HKEY_CURRENT_USER, "SOFTWARE\\Velkor\\Halven Mark", name, RRF_RT_REG_DWORD, nullptr,
+                           &value, &size);
+        values.push_back(value);
+    }
+    return values;
+}
+
+void PostCommand(const Running& run, UINT id) { ::PostMessageA(run.frame, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+// A left click on the tray icon, as the shell reports it to the view.
+void ClickTrayIcon(const Running& run) { ::PostMessageA(run.view, WM_USER + 5, 0, WM_LBUTTONUP); }
+
+void ChangeRegularFree(Running& run)
+{
+    MoveSlider(run.regularPage, IDC_REGULAR_AMOUNT_SLIDER, 700);
+    MoveSlider(run.regularPage, IDC_THRESHOLD_SLIDER, 150);
+    ::SendDlgItemMessageA(run.regularPage, IDC_INTERVAL_SPIN, UDM_SETPOS32, 0, 90);
+    ::SendDlgItemMessageA(run.regularPage, IDC_RADIO_KEEP_AT_LEAST, BM_SETCHECK, BST_CHECKED, 0);
+    ::SendDlgItemMessageA(run.regularPage, IDC_RADIO_FREE_MEMORY, BM_SETCHECK, BST_UNCHECKED, 0);
+}
+
+void CheckChangedRegularFreeRestored(Running& run)
+{
+    HWND page = run.regularPage;
+    Check(::SendDlgItemMessageA(page, IDC_RADIO_KEEP_AT_LEAST, BM_GETCHECK, 0, 0) == BST_CHECKED
+              && SliderPos(page, IDC_REGULAR_AMOUNT_SLIDER) == 700 && SliderPos(page, IDC_THRESHOLD_SLIDER) == 150
+              && LOWORD(::SendDlgItemMessageA(page, IDC_INTERVAL_SPIN, UDM_GETPOS, 0, 0)) == 90,
+          "after the session end: \"Keep at least :\", 700, 150 and 90 s come back");
+}
+
+// Ends the session as the system does: the query, the end (timed), then
+// the process is ended. Answers the milliseconds spent in WM_ENDSESSION.
+double EndSession(Running& run)
+{
+    DWORD_PTR answer = 0;
+    Check(::SendMessageTimeoutA(run.frame, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000, &answer)
+              && answer == TRUE,
+          "WM_QUERYENDSESSION is answered TRUE");
+    LARGE_INTEGER frequency, before, after;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&before);
+    const bool answered = ::SendMessageTimeoutA(run.frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                                10000, &answer) != 0;
+    ::QueryPerformanceCounter(&after);
+    const double ms = 1000.0 * double(after.QuadPart - before.QuadPart) / double(frequency.QuadPart);
+    Check(answered && ms < 5000, "WM_ENDSESSION returns within 5 s");
+    Check(TopLevelOf(run.process.dwProcessId, CMainFrame::WindowClass, nullptr) != nullptr && !StoppedRunning(run),
+          "the program lives on until it is ended");
+    ::TerminateProcess(run.process.hProcess, 0);
+    Ended(run, 5000);
+    return ms;
+}
+
+void SessionEndKeepsTheValues(const std::string& program)
+{
+    Running run;
+    Check(Start(program, run), "Kolvar starts for a session end");
+    if (!run.regularPage)
+        return;
+    ChangeRegularFree(run);
+    PostCommand(run, ID_FILE_HIDE_TO_TRAY);
+    Check(WaitFor([&] { return !Shown(run.frame); }, 5000), "hidden to the tray");
+    ClickTrayIcon(run);
+    Check(WaitFor([&] { return Shown(run.frame); }, 5000), "shown again by a click on the tray icon");
+    PostCommand(run, ID_FILE_HIDE_TO_TRAY);
+    Check(WaitFor([&] { return !Shown(run.frame); }, 5000), "hidden again");
+    const double idleMs = EndSession(run);
+    std::printf("     time in WM_ENDSESSION, no run in progress: %.1f ms\n", idleMs);
+
+    Running next;
+    Check(Start(program, next), "Kolvar starts after the session end");
+    if (!next.regularPage)
+        return;
+    CheckChangedRegularFreeRestored(next);
+
+    // Again with a freeing run in progress: the largest amount the page offers.
+    ClickButton(next.view, IDC_PAGE_BUTTON_FREE);
+    const int most = static_cast<int>(::SendDlgItemMessageA(next.freePage, IDC_FREE_AMOUNT_SLIDER, TBM_GETRANGEMAX, 0, 0));
+    MoveSlider(next.freePage, IDC_FREE_AMOUNT_SLIDER, most);
+    WaitFor([&] { return ForecastIncludes(next.freePage, most); }, 5000);
+    HWND freeButton = ::GetDlgItem(next.freePage, IDC_FREE_BUTTON);
+    ClickButton(next.freePage, IDC_FREE_BUTTON);
+    const bool running = WaitFor([&] { return !::IsWindowEnabled(freeButton); }, 10000, 2);
+    const double runMs = EndSession(next);
+    std::printf("     time in WM_ENDSESSION, %s: %.1f ms\n",
+                running ? "a freeing run in progress" : "(the run had ended already)", runMs);
+}
+
+void SecondStartBringsTheRunningCopyForward(const std::string& program)
+{
+    Running run;
+    Check(Start(program, run), "Kolvar starts for the second-start checks");
+    if (!run.frame)
+        return;
+    const std::vector<DWORD> stored = StoredPageValues();
+    const std::pair<const char*, std::function<bool()>> states[] = {
+        {"shown", [&] { return Shown(run.frame); }},
+        {"hidden", [&] { PostCommand(run, ID_FILE_HIDE_TO_TRAY); return WaitFor([&] { return !Shown(run.frame); }, 5000); }},
+        {"minimised", [&] { ::ShowWindow(run.frame, SW_MINIMIZE); return WaitFor([&] { return ::IsIconic(run.frame) != FALSE; }, 5000); }},
+    };
+    for (const auto& [name, prepare] : states) {
+        const std::string against = std::string(" (against a ") + name + " copy)";
+        Check(prepare(), std::string("the running copy is ") + name);
+        Running second;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string commandLine = "\"" + program + "\"";
+        if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &second.process)) {
+            Check(false, "a second start" + against);
+            continue;
+        }
+        Check(ExitCodeOf(second.process, 20000) == 0, "the second start ends with exit code 0" + against);
+        Check(WaitFor([&] { return Shown(run.frame) && !::IsIconic(run.frame); }, 5000),
+              "the first window is shown and restored" + against);
+        Check(!StoppedRunning(run) && FrameCount() == 1, "one Kolvar remains" + against);
+    }
+    Check(StoredPageValues() == stored, "the second starts changed no stored value");
+
+    // A start right after Exit is a start of its own.
+    PostCommand(run, ID_FILE_EXIT);
+    Running after;
+    Check(Start(program, after), "a start right after Exit shows its own window");
+    Check(Ended(run, 20000), "the copy that was left has ended");
+    if (after.frame)
+        PostCommand(after, ID_FILE_EXIT);
+    Ended(after, 20000);
+}
+
+// Reads a wide text value; "(none)" when missing.
+std::wstring WideValue(HKEY root, const wchar_t* path, const wchar_t* name)
+{
+    wchar_t text[512] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    if (::RegGetValueW(root, path, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return text;
+}
+
+// The program copied into a folder whose name no ANSI code page holds whole,
+// registered to start at log-on through its Preferences.
+void AFolderOutsideTheAnsiCodePage(const std::string& program)
+{
+    const std::wstring folder = L"C:\\Kolvar \u03A9\u043C\u044F\u6F22";
+    const std::wstring copy = folder + L"\\Kolvar.exe";
+    std::wstring from(program.begin(), program.end());
+    from = from.substr(0, from.find_last_of(L'\\'));
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    Check(::CopyFileW((from + L"\\Kolvar.exe").c_str(), copy.c_str(), FALSE)
+              && ::CopyFileW((from + L"\\drevcore.dll").c_str(), (folder + L"\\drevcore.dll").c_str(), FALSE),
+          "the program is copied into a folder named outside the ANSI code page");
+    Running run;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + copy + L"\"";
+    if (!::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                          &startup, &run.process)
+        || !WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::WindowClass, nullptr)) != nullptr
+                                 && Shown(run.frame); }, 30000)) {
+        Check(false, "the copy in that folder starts");
+        return;
+    }
+    PostCommand(run, ID_TOOLS_PREFERENCE);
+    HWND dialog = nullptr;
+    if (WaitFor([&] { return (dialog = TopLevelOf(run.process.dwProcessId, "#32770", "Tools")) != nullptr; }, 10000)) {
+        ::SendDlgItemMessageA(dialog, IDC_CHECK_RUN_AT_STARTUP, BM_SETCHECK, BST_CHECKED, 0);
+        ClickButton(dialog, IDC_SAVE_BUTTON);
+        ClickButton(dialog, IDC_CANCEL_BUTTON);
+    }
+    const wchar_t* run_key = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    std::wstring entry = WideValue(HKEY_LOCAL_MACHINE, run_key, L"Kolvar");
+    if (entry == L"(none)")
+        entry = WideValue(HKEY_CURRENT_USER, run_key, L"Kolvar");
+    Check(entry == L"\"" + copy + L"\"", "the Run entry holds that path, every character kept");
+    std::wstring stored = WideValue(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Velkor\\Halven Mark", L"path01");
+    if (stored == L"(none)")
+        stored = WideValue(HKEY_CURRENT_USER, L"SOFTWARE\\Velkor\\Halven Mark", L"path01");
+    Check(stored == copy, "the stored path is that path too");
+    PostCommand(run, ID_FILE_EXIT);
+    Check(Ended(run, 20000), "the copy ends on Exit");
+    ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, run_key, L"Kolvar");
+    ::RegDeleteKeyValueW(HKEY_CURRENT_USER, run_key, L"Kolvar");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -322,6 +550,10 @@ int main(int argc, char** argv)
     if (second.frame)
         ::PostMessageA(second.frame, WM_CLOSE, 0, 0);
     Check(Ended(second, 20000), "the close box ends the program");
+
+    SessionEndKeepsTheValues(program);
+    SecondStartBringsTheRunningCopyForward(program);
+    AFolderOutsideTheAnsiCodePage(program);
 
     std::printf("%s\n", failures ? "E2E FAILED" : "E2E PASSED");
     return failures ? 1 : 0;

@@ -154,10 +154,14 @@ TEST_F(AppTest, ARestartedShellGetsTheTrayIconBack)
     // The shell broadcasts to top-level windows only: the frame hears it.
     ::SendMessage(*Frame(), TaskbarCreatedMessage(), 0, 0);
     const auto shell = CallLog::Calls(LoggedCall::Shell);
-    ASSERT_EQ(shell.size(), 1u);
+    ASSERT_GE(shell.size(), 1u);
     EXPECT_EQ(shell[0].shellMessage, DWORD(NIM_ADD));
     EXPECT_EQ(shell[0].record.hWnd, View()->m_hWnd);
     EXPECT_STREQ(shell[0].record.szTip, "Available : 28 %");
+    // This shell did not really restart: it refuses the add of an icon it
+    // has, and a modify finds the icon there.
+    for (size_t i = 1; i < shell.size(); ++i)
+        EXPECT_EQ(shell[i].Describe(), "NIM_MODIFY");
 }
 
 TEST_F(AppTest, ExitRemovesTheTrayIconBeforeSavingAndEndsTheMessageLoop)

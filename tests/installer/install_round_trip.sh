@@ -162,6 +162,17 @@ else
 fi
 release_engine
 
+# Another account's loaded hive, and this account's VirtualStore copy of the
+# machine-wide settings (Windows keeps one when the program ran unelevated).
+other_user='HKU\S-1-5-21-1111-2222-3333-1001'
+other_store="${other_user}_Classes\VirtualStore\MACHINE\SOFTWARE\WOW6432Node\Velkor\Halven Mark"
+own_store='HKCU\Software\Classes\VirtualStore\MACHINE\SOFTWARE\Velkor\Halven Mark'
+"$WINELOADER" reg add "$other_user\Software\Microsoft\Windows\CurrentVersion\Run" /v Kolvar /d 'C:\K\Kolvar.exe' /f >/dev/null 2>&1
+"$WINELOADER" reg add "$other_store" /v page41-02 /t REG_DWORD /d 640 /f >/dev/null 2>&1
+"$WINELOADER" reg add "$own_store" /v page41-02 /t REG_DWORD /d 640 /f >/dev/null 2>&1
+check "another account's entries are in place" reg_has "$other_store"
+check "this account's VirtualStore copy is in place" reg_has "$own_store"
+
 echo "== uninstall while it runs"
 check "the new copy starts" start_installed
 check "tray icon shown again" wait_until 10 tray_shown
@@ -180,6 +191,9 @@ check "settings key removed" absent reg_has "$settings"
 check "machine Run entry removed" absent reg_has "$run_machine" /v Kolvar
 check "user Run entry removed" absent reg_has "$run_user" /v Kolvar
 check "uninstall entry removed" absent reg_has "$uninstall"
+check "another account's Run entry removed" absent reg_has "$other_user\Software\Microsoft\Windows\CurrentVersion\Run" /v Kolvar
+check "another account's VirtualStore settings removed" absent reg_has "$other_store"
+check "this account's VirtualStore settings removed" absent reg_has "$own_store"
 
 echo "round trip: $failures check(s) failed"
 [ "$failures" -eq 0 ]

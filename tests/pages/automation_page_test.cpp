@@ -116,8 +116,11 @@ TEST_F(AutomationPageTest, EveryCheckBelowTheThresholdStartsAnotherRunUntilNoneI
     auto page = MakePage();
     SetAvailable(3);
     Choose(*page, IDC_RADIO_FASTER);
-    StandInSetProgress(10); // an earlier run still going does not matter
     Tick(*page, CAutomationPage::checkTimer);
+    StandInSetProgress(10); // a run still going: no second one beside it
+    Tick(*page, CAutomationPage::checkTimer);
+    EXPECT_EQ(StandInRunCount(), 1);
+    StandInSetProgress(100);
     Tick(*page, CAutomationPage::checkTimer);
     EXPECT_EQ(StandInRunCount(), 2);
 

@@ -120,6 +120,18 @@ TEST_F(RegularFreePageTest, FreeMemoryModeAsksForTheAvailableAmountPlusN)
     EXPECT_EQ(StandInRunAmountMB(1), 300);
 }
 
+TEST_F(RegularFreePageTest, ATickWhileARunIsGoingStartsNoSecondOneAndTheNextTickTriesAgain)
+{
+    auto page = MakePage();
+    ApplyMode(*page, IDC_RADIO_FREE_MEMORY);
+    StandInSetProgress(40);
+    Tick(*page, CRegularFreePage::ruleTimer);
+    EXPECT_EQ(StandInRunCount(), 0);
+    StandInSetProgress(100);
+    Tick(*page, CRegularFreePage::ruleTimer);
+    EXPECT_EQ(StandInRunCount(), 1);
+}
+
 TEST_F(RegularFreePageTest, KeepAtLeastFreesTheThresholdOnlyStrictlyBelowIt)
 {
     auto page = MakePage();

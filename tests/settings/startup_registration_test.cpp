@@ -2,12 +2,41 @@
 // telling the truth about the entry.
 #include "registry_sandbox.h"
 #include "settings_store.h"
+#include "wide_text.h"
 
 namespace {
 
 using StartupRegistration = RegistrySandbox;
 
 const char* const kProgram = "C:\\Program Files\\Kolvar\\Kolvar.exe";
+
+// A text value as Windows holds it, wide, with no code page in between.
+std::wstring WideText(HKEY root, const char* path, const char* name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, WideFromUtf8(path).c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return L"(no key)";
+    wchar_t text[512] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    const LONG result = RegQueryValueExW(key, WideFromUtf8(name).c_str(), nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(text), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS ? std::wstring(text) : L"(no value)";
+}
+
+TEST_F(StartupRegistration, AFolderNamedOutsideTheAnsiCodePageKeepsEveryCharacter)
+{
+    // Greek, Cyrillic and Chinese: no single ANSI code page holds all three.
+    const std::wstring program = L"C:\\Kolvar \u03A9\u043C\u044F\u6F22\\Kolvar.exe";
+    CSettingsStore store(Roots());
+    EXPECT_TRUE(store.RegisterStartup(Utf8FromWide(program)));
+    EXPECT_EQ(WideText(m_machine, kRun, "Kolvar"), L'"' + program + L'"');
+    EXPECT_EQ(WideText(m_machine, kSettings, "path01"), program);
+    // The stored path serves a registration that has none of its own.
+    EXPECT_TRUE(store.UnregisterStartup());
+    EXPECT_TRUE(store.RegisterStartup(""));
+    EXPECT_EQ(WideText(m_machine, kRun, "Kolvar"), L'"' + program + L'"');
+}
 
 TEST_F(StartupRegistration, RegistersTheQuotedProgramPathAndRemembersIt)
 {

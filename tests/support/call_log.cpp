@@ -10,6 +10,7 @@
 namespace {
 
 std::vector<LoggedCall> calls;
+int shellCallsToRefuse = 0;
 decltype(&::Shell_NotifyIconA) realShellNotifyIcon = nullptr;
 decltype(&::SetTimer) realSetTimer = nullptr;
 decltype(&::KillTimer) realKillTimer = nullptr;
@@ -22,6 +23,10 @@ BOOL WINAPI LogShellNotifyIcon(DWORD message, PNOTIFYICONDATAA record)
     call.shellMessage = message;
     std::memcpy(&call.record, record, std::min<size_t>(record->cbSize, sizeof call.record));
     calls.push_back(call);
+    if (shellCallsToRefuse > 0) {
+        --shellCallsToRefuse;
+        return FALSE;
+    }
     return realShellNotifyIcon(message, record);
 }
 
@@ -115,6 +120,11 @@ void CallLog::Observe(std::initializer_list<LoggedCall::Kind> kinds)
 void CallLog::Clear()
 {
     calls.clear();
+}
+
+void CallLog::RefuseShellCalls(int count)
+{
+    shellCallsToRefuse = count;
 }
 
 std::vector<LoggedCall> CallLog::All()

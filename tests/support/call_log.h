@@ -31,6 +31,9 @@ public:
     // never show.
     static void Observe(std::initializer_list<LoggedCall::Kind> kinds);
     static void Clear();
+    // The next count shell calls are logged and answered FALSE, as a busy
+    // shell answers, without reaching the shell.
+    static void RefuseShellCalls(int count);
     static std::vector<LoggedCall> All();
     static std::vector<LoggedCall> Calls(LoggedCall::Kind kind);
     // SetTimer and KillTimer calls on one window.

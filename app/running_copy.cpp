@@ -1,0 +1,71 @@
+#include "running_copy.h"
+
+#include "main_frame.h"
+
+namespace {
+
+constexpr DWORD PollMs = 100;
+
+// Asks every main window of the program on this desktop; true once one of
+// them has come forward. A window that hangs costs at most AnswerLimitMs.
+bool AskRunningCopyToComeForward()
+{
+    for (HWND frame = ::FindWindowExA(nullptr, nullptr, CMainFrame::WindowClass, nullptr); frame;
+         frame = ::FindWindowExA(nullptr, frame, CMainFrame::WindowClass, nullptr)) {
+        DWORD processId = 0;
+        ::GetWindowThreadProcessId(frame, &processId);
+        // This start is the one the user just made: it may hand the
+        // foreground on to the copy it wakes.
+        ::AllowSetForegroundWindow(processId);
+        DWORD_PTR answer = 0;
+        if (::SendMessageTimeoutA(frame, ComeForwardMessage(), 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                  CRunningCopyGuard::AnswerLimitMs, &answer)
+            && static_cast<LRESULT>(answer) == CameForwardAnswer)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+UINT ComeForwardMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("Velkor.Kolvar.ComeForward");
+    return message;
+}
+
+CRunningCopyGuard::CRunningCopyGuard(std::string mutexName) : m_mutexName(std::move(mutexName))
+{
+}
+
+CRunningCopyGuard::~CRunningCopyGuard()
+{
+    if (m_owned)
+        ::ReleaseMutex(m_mutex);
+    if (m_mutex)
+        ::CloseHandle(m_mutex);
+}
+
+CRunningCopyGuard::Outcome CRunningCopyGuard::Claim()
+{
+    if (!m_mutex)
+        m_mutex = ::CreateMutexA(nullptr, FALSE, m_mutexName.c_str());
+    // No mutex, no way to tell: the start goes on as it always did.
+    if (!m_mutex)
+        return Outcome::OnlyCopy;
+    const DWORD start = ::GetTickCount();
+    DWORD waitMs = 0;
+    for (;;) {
+        // The wait also notices at once a copy that is ending.
+        const DWORD wait = ::WaitForSingleObject(m_mutex, waitMs);
+        if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
+            m_owned = true;
+            return Outcome::OnlyCopy;
+        }
+        if (AskRunningCopyToComeForward())
+            return Outcome::BroughtForward;
+        if (::GetTickCount() - start >= WaitLimitMs)
+            return Outcome::NoAnswer;
+        waitMs = PollMs;
+    }
+}

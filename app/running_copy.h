@@ -1,0 +1,44 @@
+// One Kolvar per log-on session. The first start holds a mutex named in the
+// session's own namespace for as long as it runs; a later start finds that
+// copy's main window, asks it to come forward, and ends without making
+// anything of its own.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// What a later start sends the running copy's main window, and what the
+// copy answers once it has shown that window (0: not set up yet).
+UINT ComeForwardMessage();
+constexpr LRESULT CameForwardAnswer = 0x4B6F6C; // "Kol"
+
+class CRunningCopyGuard {
+public:
+    // "Local\": each log-on session (another user's included) has its own.
+    static constexpr const char* SessionMutexName = "Local\\Velkor.Kolvar";
+    // How long a later start waits, all told, for a running copy that is
+    // still starting or ending, and for one answer of its window.
+    static constexpr DWORD WaitLimitMs = 5000;
+    static constexpr DWORD AnswerLimitMs = 1000;
+
+    enum class Outcome {
+        OnlyCopy,        // this start goes on
+        BroughtForward,  // the running copy showed its window
+        NoAnswer,        // a copy holds the session but did not answer in time
+    };
+
+    explicit CRunningCopyGuard(std::string mutexName = SessionMutexName);
+    ~CRunningCopyGuard();
+    CRunningCopyGuard(const CRunningCopyGuard&) = delete;
+    CRunningCopyGuard& operator=(const CRunningCopyGuard&) = delete;
+
+    // Takes the session for this start, or hands the start to the copy that
+    // has it. The mutex of a copy that was killed counts as free.
+    Outcome Claim();
+
+private:
+    std::string m_mutexName;
+    HANDLE m_mutex = nullptr;
+    bool m_owned = false;
+};

@@ -22,8 +22,7 @@ screenshot=$(realpath -m "${1:-$PWD/build/kolvar-screenshot.png}")
 # private one.
 headless=
 [ -n "${DISPLAY:-}" ] || headless=1
-launcher=("$WINELOADER")
-[ -z "$headless" ] || launcher+=(explorer /desktop=Kolvar,1024x768)
+launcher=()
 
 # A close request, not a kill: the program saves its values on the way out.
 # taskkill sees only the windows of its own desktop.
@@ -34,6 +33,8 @@ close_kolvar() {
 kolvar_session_on_exit close_kolvar
 export WINEPREFIX=${KOLVAR_RUN_PREFIX:-$KOLVAR_BUILD/run-wineprefix}
 kolvar_session_begin
+launcher=("$WINELOADER")
+[ -z "$headless" ] || launcher+=(explorer /desktop=Kolvar,1024x768)
 # Interrupting is how a user ends this script: not a failure.
 trap 'exit 0' INT TERM
 

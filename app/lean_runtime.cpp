@@ -12,6 +12,11 @@
 // standard error stream, which a window program does not have, and brings
 // the symbol demangler in for it; ending the program at once is what the
 // user sees from either.
+//
+// Made for the libstdc++ of GCC 12.2 (Debian 12's mingw-w64), whose throw
+// helpers are these std::__throw_* functions. Another version may name them
+// differently and link its own back in: the ShippedBinaries test fails when
+// the program holds the library's error classes or its terminate message.
 #include <bits/functexcept.h>
 
 #include <cstdlib>

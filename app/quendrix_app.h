@@ -1,5 +1,5 @@
 // The application: registers the single-document template, builds the main
-// window through it, and hides that window again when "Run minimized" is on.
+// window through it hidden, and shows it only when "Run minimized" is off.
 #pragma once
 
 #include <string>

@@ -36,9 +36,10 @@ public:
     ~CQuendrixView() override;
 
     void DoDataExchange(CDataExchange* pDX) override;
-    // Builds the pages and the status strip, adds the tray icon, shows the
-    // main window and restores the saved values. Runs once: the pages are
-    // made only once however often the framework asks.
+    // Builds the pages and the status strip, shows the Memory Status page,
+    // starts the timers, adds the tray icon and restores the saved values;
+    // the application decides whether the main window is shown. Runs once:
+    // the pages are made only once however often the framework asks.
     void OnInitialUpdate() override;
 
     // Shows the page at index and hides the other three.

@@ -19,7 +19,7 @@
 #include <string>
 
 // The Regular Free values are stored as "page41-01" (mode), "page41-02"
-// (amount), "page41-03" (threshold), "page41-04" (the spin's whole answer)
+// (amount), "page41-03" (threshold), "page41-04" (UDM_GETPOS's return value)
 // and "page41-05" (the "Apply" toggle: saved, never restored).
 
 // What the view restore reads: the update rate, and the Regular Free values

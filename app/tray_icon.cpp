@@ -4,18 +4,20 @@
 #include <cstring>
 #include <string>
 
+#include "available_percent.h"
 #include "program_icon.h"
 #include "resource.h"
 #include "win_app.h"
 
-static_assert(sizeof(void*) != 4 || CTrayIcon::RecordSize == 88, "first-form record is 88 bytes");
+static_assert(sizeof(void*) != 4 || CTrayIcon::RecordSize == 88, "NOTIFYICONDATAA_V1_SIZE is 88 bytes");
 
 namespace {
 
 constexpr unsigned LowMemoryPercent = 5;
 const char InitialTip[] = "Halven Mark";
 
-// The first-form record carries 64 characters of tip, terminator included.
+// The NOTIFYICONDATAA_V1_SIZE record carries 64 characters of tip,
+// terminator included.
 constexpr size_t TipCapacity = 64;
 
 void CopyTip(char* tip, const std::string& text)
@@ -25,15 +27,6 @@ void CopyTip(char* tip, const std::string& text)
 }
 
 } // namespace
-
-unsigned AvailablePercent(DWORD availableMB, DWORD totalMB)
-{
-    // A zero total would make the conversion below undefined.
-    if (totalMB == 0)
-        return 0;
-    const double quotient = static_cast<double>(availableMB) / static_cast<double>(totalMB);
-    return static_cast<unsigned>(quotient * 100.0);
-}
 
 TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB)
 {

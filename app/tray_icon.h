@@ -8,17 +8,16 @@
 
 #include <string>
 
+#include "available_percent.h"
+
 // What the icon shows for one reading of the memory figures.
 struct TrayStatus {
     std::string tip;
     UINT iconId;
 };
 
-// Available as a whole percentage of total: the quotient first, then times
-// 100, truncated. 29 of 100 gives 28, as the double quotient falls just short.
-unsigned AvailablePercent(DWORD availableMB, DWORD totalMB);
-
-// "Available : N %", and the struck-through chip below 5 %.
+// "Available : N %" with N = AvailablePercent, and the struck-through chip
+// below 5 %.
 TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB);
 
 // The message the shell broadcasts to top-level windows when its taskbar is
@@ -28,7 +27,7 @@ UINT TaskbarCreatedMessage();
 class CTrayIcon {
 public:
     static constexpr UINT CallbackMessage = WM_USER + 5;
-    // The record's first, smallest form: 88 bytes in the 32-bit program.
+    // The version-1 record, the smallest: 88 bytes in the 32-bit program.
     static constexpr DWORD RecordSize = NOTIFYICONDATAA_V1_SIZE;
 
     CTrayIcon();

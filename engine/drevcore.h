@@ -1,7 +1,7 @@
 // drevcore: the memory engine of Kolvar.
 //
-// CDSystemInfo and CDMemoryStatus answer processor, address-space and
-// memory-status questions afresh on every call; CDMemoryFree frees physical
+// CDSystemInfo and CDMemoryStatus return processor, address-space and
+// memory-status figures read afresh on every call; CDMemoryFree frees physical
 // memory by pressure (allocate 1 MB blocks, zero them, release them all),
 // on the caller's thread or on detached worker threads, and offers two
 // keep-free loops.

@@ -5,7 +5,7 @@
 class CButton : public CWnd {
 public:
     HICON GetIcon() const { return reinterpret_cast<HICON>(SendMessage(BM_GETIMAGE, IMAGE_ICON, 0)); }
-    // Answers the image the button showed before.
+    // Returns the image the button showed before.
     HICON SetIcon(HICON hIcon)
     {
         return reinterpret_cast<HICON>(SendMessage(BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(hIcon)));

@@ -66,7 +66,7 @@ void CDialog::OnCancel()
 
 LRESULT CDialog::DefWindowProc(UINT, WPARAM, LPARAM)
 {
-    // Dispatch has marked the message as passed on; DialogProc then answers
+    // Dispatch has marked the message as passed on; DialogProc then returns
     // FALSE and the dialog manager does its own work.
     return 0;
 }
@@ -97,7 +97,7 @@ INT_PTR CDialog::Answer(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     bool passedOn = false;
     if (Dispatch(message, wParam, lParam, result, passedOn) && !passedOn) {
-        // These answers go back directly, not through DWLP_MSGRESULT.
+        // These results go back directly, not through DWLP_MSGRESULT.
         if (IsColourQuery(message) || message == WM_QUERYDRAGICON)
             return static_cast<INT_PTR>(result);
         ::SetWindowLongPtr(hWnd, DWLP_MSGRESULT, result);

@@ -13,7 +13,7 @@ public:
 
     BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
     // The owner is the parent's top-level window, or the main window when
-    // there is no parent. Answers the EndDialog result, -1 on failure.
+    // there is no parent. Returns the EndDialog result, -1 on failure.
     INT_PTR DoModal();
     void EndDialog(int nResult);
 
@@ -28,7 +28,7 @@ public:
     virtual void OnCancel();
 
     // For a dialog the default processing is the dialog manager's: the
-    // dialog procedure answers FALSE.
+    // dialog procedure returns FALSE.
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -24,7 +24,7 @@ public:
 
     // The first call builds everything, makes the frame the application's
     // main window, runs the view's OnInitialUpdate and shows the frame;
-    // later calls answer the same frame. nullptr when a step failed.
+    // later calls return the same frame. nullptr when a step failed.
     CFrameWnd* OpenDocumentFile(CWinApp& app);
 
 private:

@@ -15,13 +15,13 @@ public:
         return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(nCol), MAKELPARAM(cx, 0)));
     }
     BOOL SetTextColor(COLORREF color) { return static_cast<BOOL>(SendMessage(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(color))); }
-    // Sets exactly these extended styles; answers the previous ones.
+    // Sets exactly these extended styles; returns the previous ones.
     DWORD SetExtendedStyle(DWORD dwNewStyle)
     {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(dwNewStyle)));
     }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
-    // Answers the index the item got (an index past the end appends).
+    // Returns the index the item got (an index past the end appends).
     int InsertItem(int nItem, const std::string& text);
     BOOL SetItemText(int nItem, int nSubItem, const std::string& text);
 };

@@ -12,6 +12,8 @@
 // Handlers that want the default processing as well call the base handler
 // (CWnd::OnTimer, CWnd::OnHScroll, ...) or Default().
 
+// Formatted by hand: the continuation marks stand in one column.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                                                  \
 protected:                                                                     \
     bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -102,3 +104,4 @@ protected:                                                                     \
         result = memberFxn(wParam, lParam);                                    \
         return true;                                                           \
     }
+// clang-format on

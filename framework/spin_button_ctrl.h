@@ -15,7 +15,7 @@ public:
     }
     // Also rewrites the buddy's text, whatever it held.
     void SetPos32(int nPos) { SendMessage(UDM_SETPOS32, 0, nPos); }
-    // The whole answer of UDM_GETPOS: the position in the low word, and a
+    // UDM_GETPOS's return value: the position in the low word, and a
     // non-zero high word when the buddy's text is no valid position.
     DWORD GetPos() const { return static_cast<DWORD>(SendMessage(UDM_GETPOS)); }
 };

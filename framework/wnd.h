@@ -53,7 +53,7 @@ public:
     BOOL DestroyWindow();
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     void SetWindowText(const std::string& text) { ::SetWindowTextA(m_hWnd, text.c_str()); }
-    // Answers the icon the window showed before.
+    // Returns the icon the window showed before.
     HICON SetIcon(HICON hIcon, BOOL bBigIcon)
     {
         return reinterpret_cast<HICON>(

@@ -20,7 +20,7 @@ public:
     explicit CAutomationPage(CWnd* pParent);
     ~CAutomationPage() override;
 
-    // The selected policy as of the last radio-copy tick: an AutomationMode.
+    // The selected policy as of the selection timer's last tick: an AutomationMode.
     int Mode() const { return m_automationMode; }
     // Starts both timers again from now, with the same periods: the view
     // lines the pages' timers up with its own so that they wake the program

@@ -24,7 +24,7 @@ public:
     explicit CRegularFreePage(CWnd* pParent);
     ~CRegularFreePage() override;
 
-    // Reads the controls into the page, then answers what they show now.
+    // Reads the controls into the page, then returns what they show now.
     RegularFreeValues Values();
     // Shows the values of an earlier run: a mode other than the two is
     // ignored, as are amounts and intervals of zero and below (never kept);

@@ -2,6 +2,8 @@
 // Plain #defines only: the resource compiler reads this file too.
 #ifndef KOLVAR_RESOURCE_H
 #define KOLVAR_RESOURCE_H
+// Formatted by hand: the ids stand in columns.
+// clang-format off
 
 // Dialog templates
 #define IDD_ABOUTBOX            100  // the framework's About box (command ID_APP_ABOUT)
@@ -114,4 +116,5 @@
 #define IDC_STATIC (-1)
 #endif
 
+// clang-format on
 #endif

@@ -3,11 +3,11 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 source scripts/wine-env.sh
-cmake --preset native >/dev/null && cmake --build --preset native --target engine_bench >/dev/null
+kolvar_build_targets native engine_bench >/dev/null
 echo "== native"
 build/native/bin/engine_bench
 kolvar_choose_wine_preset
 preset=$KOLVAR_PRESET
-cmake --preset $preset >/dev/null && cmake --build --preset $preset --target engine_bench >/dev/null
+kolvar_build_targets "$preset" engine_bench >/dev/null
 echo "== $preset under Wine"
-scripts/wine-run build/$preset/bin/engine_bench.exe
+scripts/wine-run "build/$preset/bin/engine_bench.exe"

@@ -18,28 +18,21 @@
 #   scripts/program-cost.sh [seconds=60] [rounds=5]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root=$PWD
 seconds=${1:-60}
 rounds=${2:-5}
-source scripts/wine-env.sh
-source scripts/start-display.sh
-kolvar_choose_wine_preset
+source scripts/wine-session.sh
+kolvar_session_build Kolvar drevcore minimal_timers minimal_controls idle_window >/dev/null
 preset=$KOLVAR_PRESET
-kolvar_build_targets "$preset" Kolvar drevcore minimal_timers minimal_controls idle_window >/dev/null
 # Measured as shipped: stripped of debug information.
-bin=$root/build/$preset/cost-stage
+bin=$KOLVAR_BUILD/cost-stage
 mkdir -p "$bin"
-strip=$(awk -F= '/^CMAKE_STRIP:/ { print $2 }' build/$preset/CMakeCache.txt)
+strip=$(kolvar_strip_tool "$KOLVAR_BUILD")
 for file in Kolvar.exe drevcore.dll minimal_timers.exe minimal_controls.exe idle_window.exe; do
-  "$strip" -o "$bin/$file" "build/$preset/bin/$file"
+  "$strip" -o "$bin/$file" "$KOLVAR_BUILD/bin/$file"
 done
 
-export WINEPREFIX=$root/build/$preset/bench-wineprefix
-kolvar_wine_prefix_ready
-kolvar_start_display
-trap 'wineserver -k 2>/dev/null || true; kolvar_stop_display' EXIT
-wineserver -p
-kolvar_wine_warm
+export WINEPREFIX=$KOLVAR_BUILD/bench-wineprefix
+kolvar_session_begin --own-display --keep-server
 server=$(pgrep -n -x wineserver || pgrep -n wineserver64)
 (cd "$bin" && exec "$WINELOADER" idle_window.exe) >/dev/null 2>&1 &
 until xdotool search --onlyvisible --name '^Idle Window$' >/dev/null 2>&1; do sleep 0.1; done
@@ -75,8 +68,7 @@ launch() {
 
 close() {
   local name=$1 pid=$2
-  "$WINELOADER" taskkill /im "$name" >/dev/null 2>&1 || true
-  timeout 15 tail --pid="$pid" -f /dev/null || kill "$pid" 2>/dev/null || true
+  kolvar_close_program "$pid" "$WINELOADER" taskkill /im "$name" || kill "$pid" 2>/dev/null || true
 }
 
 # One round of one program: prints "cpu-percent private-MB launch-ms".

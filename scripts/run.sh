@@ -11,62 +11,42 @@
 # box does (its settings are saved) and ends the Wine server.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root=$PWD
 scripts/setup.sh
-source scripts/wine-env.sh
-source scripts/start-display.sh
+source scripts/wine-session.sh
 
-kolvar_choose_wine_preset
-preset=$KOLVAR_PRESET
-build=$root/build/$preset
-kolvar_build_targets "$preset" Kolvar drevcore
-program=$build/bin/Kolvar.exe
+kolvar_session_build Kolvar drevcore
+program=$KOLVAR_BUILD/bin/Kolvar.exe
+screenshot=$(realpath -m "${1:-$PWD/build/kolvar-screenshot.png}")
 
-export WINEPREFIX=${KOLVAR_RUN_PREFIX:-$build/run-wineprefix}
-kolvar_wine_prefix_ready
-
-screenshot=$(realpath -m "${1:-$root/build/kolvar-screenshot.png}")
+# Without a display of the user's, Kolvar runs in a Wine desktop on a
+# private one.
 headless=
-if [ -z "${DISPLAY:-}" ]; then
-  kolvar_start_display
-  headless=1
-fi
+[ -n "${DISPLAY:-}" ] || headless=1
+launcher=()
 
+# A close request, not a kill: the program saves its values on the way out.
+# taskkill sees only the windows of its own desktop.
 wine_pid=
-stop() {
-  trap - INT TERM EXIT
-  if [ -n "$wine_pid" ] && kill -0 "$wine_pid" 2>/dev/null; then
-    # A close request, not a kill: the program saves its values on the way
-    # out. taskkill sees only the windows of its own desktop.
-    if [ -n "$headless" ]; then
-      kolvar_wine explorer /desktop=Kolvar,1024x768 taskkill /im Kolvar.exe >/dev/null 2>&1 || true
-    else
-      kolvar_wine taskkill /im Kolvar.exe >/dev/null 2>&1 || true
-    fi
-    timeout 15 tail --pid="$wine_pid" -f /dev/null || true
-  fi
-  wineserver -k 2>/dev/null || true
-  timeout 15 wineserver -w 2>/dev/null || true
-  [ -n "$headless" ] && kolvar_stop_display
-  exit 0
+close_kolvar() {
+  [ -z "$wine_pid" ] || kolvar_close_program "$wine_pid" "${launcher[@]}" taskkill /im Kolvar.exe || true
 }
-trap stop INT TERM EXIT
+kolvar_session_on_exit close_kolvar
+export WINEPREFIX=${KOLVAR_RUN_PREFIX:-$KOLVAR_BUILD/run-wineprefix}
+kolvar_session_begin
+launcher=("$WINELOADER")
+[ -z "$headless" ] || launcher+=(explorer /desktop=Kolvar,1024x768)
+# Interrupting is how a user ends this script: not a failure.
+trap 'exit 0' INT TERM
 
 # Its own session, so that Ctrl-C reaches this script and not Wine directly.
-if [ -n "$headless" ]; then
-  setsid "$WINELOADER" explorer /desktop=Kolvar,1024x768 "$program" </dev/null >/dev/null 2>&1 &
-else
-  setsid "$WINELOADER" "$program" </dev/null >/dev/null 2>&1 &
-fi
+setsid "${launcher[@]}" "$program" </dev/null >/dev/null 2>&1 &
 wine_pid=$!
-echo "Kolvar is running ($preset build) on display $DISPLAY; Ctrl-C ends it."
+echo "Kolvar is running ($KOLVAR_PRESET build) on display $DISPLAY; Ctrl-C ends it."
 
 if [ -n "$headless" ]; then
   # Give the desktop and the program time to draw.
-  for _ in $(seq 1 40); do
-    xwininfo -root -tree 2>/dev/null | grep -q 'Kolvar' && break
-    sleep 0.25
-  done
+  drawn() { xwininfo -root -tree | grep -q Kolvar; }
+  kolvar_wait_until 10 drawn || true
   sleep 4
   mkdir -p "$(dirname "$screenshot")"
   import -window root "$screenshot"

@@ -16,25 +16,53 @@ root=$PWD
 out=$(realpath -m "${1:-$root/docs/screenshots}")
 started=$SECONDS
 scripts/setup.sh
-source scripts/wine-env.sh
-source scripts/start-display.sh
+source scripts/wine-session.sh
 
-kolvar_choose_wine_preset
-preset=$KOLVAR_PRESET
-build=$root/build/$preset
-echo "Building Kolvar ($preset)..."
-if ! build_log=$(kolvar_build_targets "$preset" Kolvar drevcore kolvar_e2e_driver 2>&1); then
-  echo "$build_log" >&2
+echo "Building Kolvar..."
+build_log=$(mktemp)
+if ! kolvar_session_build Kolvar drevcore kolvar_e2e_driver >"$build_log" 2>&1; then
+  cat "$build_log" >&2
+  rm -f "$build_log"
   exit 1
 fi
+rm -f "$build_log"
+preset=$KOLVAR_PRESET
+build=$KOLVAR_BUILD
 program=$build/bin/Kolvar.exe
 driver=$build/bin/kolvar_e2e_driver.exe
+
+fail() {
+  echo "screenshots: $*" >&2
+  exit 1
+}
+
+# The menu commands, by their names in resources/resource.h: a command that
+# is renamed or gone stops the script instead of photographing another page.
+command_id() {  # name
+  local id
+  id=$(awk -v name="$1" '$1 == "#define" && $2 == name { print $3 }' resources/resource.h)
+  [[ $id =~ ^[0-9]+$ ]] || fail "no command $1 in resources/resource.h"
+  echo "$id"
+}
+view_memory_status=$(command_id ID_VIEW_MEMORY_STATUS)
+view_free_memory=$(command_id ID_VIEW_FREE_MEMORY)
+view_automation=$(command_id ID_VIEW_AUTOMATION)
+view_regular_free=$(command_id ID_VIEW_REGULAR_FREE)
+tools_preference=$(command_id ID_TOOLS_PREFERENCE)
+file_exit=$(command_id ID_FILE_EXIT)
 
 # A new prefix each time: no settings left from an earlier run, and the
 # set-up today's scripts give every prefix.
 export WINEPREFIX=$build/screenshots-wineprefix
 rm -rf "$WINEPREFIX"
-kolvar_wine_prefix_ready
+work=$(mktemp -d)
+wine_pid=
+finish() {
+  [ -z "$wine_pid" ] || kolvar_close_program "$wine_pid" post "$file_exit" || true
+  rm -rf "$work"
+}
+kolvar_session_on_exit finish
+kolvar_session_begin --own-display
 wine_version=$("$WINELOADER" --version | sed -E 's/^wine-([0-9]+\.[0-9]+).*/\1/')
 shows="${KOLVAR_WINE_BITS}-bit build under Wine $wine_version"
 
@@ -43,46 +71,6 @@ desktop=(explorer "/desktop=$desktop_name,800x600")
 desktop_title="$desktop_name - Wine desktop"
 frame_title="Velkor Halvenmark"
 preferences_title="Tools"
-# Menu commands (resources/resource.h).
-view_memory_status=32785 view_free_memory=32778 view_automation=32779
-view_regular_free=32780 tools_preference=32776 file_exit=32775
-
-work=$(mktemp -d)
-wine_pid=
-finish() {
-  local status=$?
-  trap - EXIT
-  if [ -n "$wine_pid" ] && kill -0 "$wine_pid" 2>/dev/null; then
-    post "$file_exit" || true
-    timeout 15 tail --pid="$wine_pid" -f /dev/null || true
-  fi
-  wineserver -k 2>/dev/null || true
-  timeout 15 wineserver -w 2>/dev/null || true
-  local xvfb=${KOLVAR_XVFB_PID:-}
-  kolvar_stop_display
-  if [ -n "$xvfb" ] && ! timeout 10 tail --pid="$xvfb" -f /dev/null; then
-    kill -KILL "$xvfb" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-  exit "$status"
-}
-trap finish EXIT
-trap 'exit 130' INT TERM
-
-fail() {
-  echo "screenshots: $*" >&2
-  exit 1
-}
-
-# Runs "$@" every quarter second until it succeeds, for at most SECONDS.
-wait_until() {  # seconds, command...
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.25
-  done
-}
 
 # A shown window's outer rectangle on the X screen, as W H X Y. Without a
 # window manager Wine draws caption and frame into the window itself.
@@ -155,7 +143,7 @@ photograph_tray() {  # file name
     tip=$(desktop_windows | awk -v bar="$bar_id" '$1 != bar && $3 < 40 { print; exit }')
     [ -n "$tip" ]
   }
-  wait_until 10 find_tip || fail "the tray icon showed no tip"
+  kolvar_wait_until 10 find_tip || fail "the tray icon showed no tip"
   sleep 0.5
   local tip_x tip_y
   read -r _ _ _ tip_x tip_y <<<"$tip"
@@ -167,16 +155,15 @@ photograph_tray() {  # file name
 
 photograph_preferences() {  # file name
   post "$tools_preference" || fail "the command $tools_preference did not reach Kolvar"
-  wait_until 10 shown "$preferences_title" || fail "the Preferences window did not open"
+  kolvar_wait_until 10 shown "$preferences_title" || fail "the Preferences window did not open"
   activate "$preferences_title"
   sleep 1
   photograph_window "$1" "$preferences_title"
   # Cancel, as a user would close it.
   xdotool key Escape
-  wait_until 10 gone "$preferences_title" || fail "the Preferences window did not close"
+  kolvar_wait_until 10 gone "$preferences_title" || fail "the Preferences window did not close"
 }
 
-kolvar_start_display
 # Out of every window's way, so that no tooltip opens by chance.
 read -r screen_w screen_h _ _ < <(rectangle_of -root)
 xdotool mousemove "$((screen_w - 1))" "$((screen_h - 1))"
@@ -187,7 +174,7 @@ start_kolvar() {
   setsid prlimit --data=1610612736:1610612736 "$WINELOADER" "${desktop[@]}" "$program" \
     </dev/null >/dev/null 2>&1 &
   wine_pid=$!
-  wait_until 60 shown "$frame_title" || fail "Kolvar's window did not appear"
+  kolvar_wait_until 60 shown "$frame_title" || fail "Kolvar's window did not appear"
   activate "$frame_title"
   # The figures and the tray tip fill in on the first timer ticks.
   sleep 3

@@ -7,12 +7,13 @@
 # otherwise the built binaries are stripped into a scratch folder first.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+source scripts/wine-env.sh
 build=${1:-build/win32}
 stage=$build/installer/stage
 files=(Kolvar.exe drevcore.dll)
 if ! [ -f "$stage/Kolvar.exe" ] || [ "$build/bin/Kolvar.exe" -nt "$stage/Kolvar.exe" ] \
    || [ "$build/bin/drevcore.dll" -nt "$stage/drevcore.dll" ]; then
-  strip=$(awk -F= '/^CMAKE_STRIP:/ { print $2 }' "$build/CMakeCache.txt")
+  strip=$(kolvar_strip_tool "$build")
   stage=$build/size-stage
   mkdir -p "$stage"
   for file in "${files[@]}"; do

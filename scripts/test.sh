@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # Sets up, builds every configuration and runs every test: the engine
-# natively (plain, AddressSanitizer+UBSan, ThreadSanitizer), then the 32-bit
-# Windows build under Wine on a private X server.
+# natively (plain, AddressSanitizer+UBSan, ThreadSanitizer), then the Windows
+# tests under Wine on a private X server, in the shipped 32-bit build where
+# this kernel runs 32-bit Wine, else in the 64-bit build of the same sources;
+# it says which one ran.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root=$PWD
 
 scripts/setup.sh
+source scripts/wine-session.sh
 
 native_presets=(native native-asan native-tsan)
 for preset in "${native_presets[@]}"; do
   echo "== $preset"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+  kolvar_build_targets "$preset"
   # ThreadSanitizer cannot map its shadow memory under a fully randomised
   # address space; setarch -R turns randomisation off for the run.
   if [ "$preset" = native-tsan ]; then
@@ -22,27 +23,18 @@ for preset in "${native_presets[@]}"; do
   fi
 done
 
-# Both Windows builds: the 32-bit one is what ships; the tests run under Wine
-# in the 32-bit build where this kernel can run 32-bit Wine, else in the
-# 64-bit build of the same sources.
+# Both Windows builds: the 32-bit one is what ships, the 64-bit one must
+# keep building.
 for preset in win32 win64; do
   echo "== $preset build"
-  cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
+  kolvar_build_targets "$preset"
 done
 
-source scripts/start-display.sh
-source scripts/wine-env.sh
 kolvar_choose_wine_preset
 wine_preset=$KOLVAR_PRESET
 [ "$wine_preset" = win32 ] || echo "== this kernel cannot run 32-bit programs: Windows tests run in the 64-bit build"
-export WINEPREFIX=$root/build/$wine_preset/wineprefix
-kolvar_wine_prefix_ready
-kolvar_start_display
-cleanup() { wineserver -k 2>/dev/null || true; kolvar_stop_display; }
-trap cleanup EXIT
-# One warm Wine server for the whole run: every test program starts faster.
-wineserver -p
-kolvar_wine_warm
-echo "== $wine_preset tests under Wine"
+export WINEPREFIX=$PWD/build/$wine_preset/wineprefix
+kolvar_session_begin --own-display --keep-server
+echo "== $wine_preset tests under Wine ($KOLVAR_WINE_BITS-bit build)"
 ctest --preset "$wine_preset"
+echo "== Windows tests ran in the $KOLVAR_WINE_BITS-bit build ($wine_preset)"

@@ -49,7 +49,7 @@ protected:
 
 // Opens a modal dialog with open() and, once the dialog stands, runs act on
 // it inside its modal loop. A dialog that act leaves open is ended after a
-// few seconds so that no test hangs; the answer says whether that happened.
+// few seconds so that no test hangs; the result says whether that happened.
 struct ModalRun {
     bool dialogSeen = false;
     bool forcedClosed = false;

@@ -11,21 +11,9 @@ program=$(realpath "$2")
 bin=$(dirname "$program")
 
 export WINEPREFIX=${KOLVAR_E2E_PREFIX:-$(dirname "$bin")/e2e-wineprefix}
-source "$root/scripts/wine-env.sh"
+source "$root/scripts/wine-session.sh"
 kolvar_wine_bits_of "$program"
-source "$root/scripts/start-display.sh"
-kolvar_wine_prefix_ready
-
-started_display=
-if [ -z "${DISPLAY:-}" ]; then
-  kolvar_start_display
-  started_display=1
-fi
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  if [ -n "$started_display" ]; then kolvar_stop_display; fi
-}
-trap cleanup EXIT
+kolvar_session_begin
 
 # A freeing run asks for the available memory plus the amount: on a large
 # machine that is many gigabytes. The data limit makes the platform refuse

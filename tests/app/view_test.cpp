@@ -256,6 +256,7 @@ TEST_F(ViewTest, AnUnchangedTickWritesNothingToTheScreenOrTheShell)
     };
     ::SetWindowSubclass(gauge, Watch::Proc, 1, reinterpret_cast<DWORD_PTR>(&gaugeWrites));
     ::SetWindowSubclass(label, Watch::Proc, 1, reinterpret_cast<DWORD_PTR>(&labelWrites));
+    const int queriesBefore = StandInAvailableQueries();
     StatusTick();
     StatusTick();
     ::RemoveWindowSubclass(gauge, Watch::Proc, 1);
@@ -263,7 +264,7 @@ TEST_F(ViewTest, AnUnchangedTickWritesNothingToTheScreenOrTheShell)
     EXPECT_EQ(gaugeWrites, 0u);
     EXPECT_EQ(labelWrites, 0u);
     EXPECT_TRUE(CallLog::Calls(LoggedCall::Shell).empty());
-    EXPECT_GT(StandInAvailableQueries(), 0); // the ticks did read the figures
+    EXPECT_GT(StandInAvailableQueries(), queriesBefore) << "the ticks did read the figures";
 }
 
 TEST_F(ViewTest, OutOfSightOnlyTheTrayFollowsTheFiguresAndComingBackCatchesUpAtOnce)
@@ -321,6 +322,9 @@ TEST_F(ViewTest, OtherTimerMessagesLeaveTheStatusAlone)
     ASSERT_TRUE(StartApp());
     ::SendMessage(*View(), WM_TIMER, 7, 0);
     EXPECT_EQ(AutomationLabel(), "");
+    // The same message with the status timer's id does fill it.
+    ::SendMessage(*View(), WM_TIMER, CQuendrixView::StatusTimer, 0);
+    EXPECT_EQ(AutomationLabel(), "Automation : None");
 }
 
 TEST_F(ViewTest, HelpDialogsAreModalToTheMainWindowAndCloseOnOkAndEscape)

@@ -1,3 +1,4 @@
+#include "available_percent.h"
 #include "engine_fixture.h"
 
 using fake_kernel::MB;
@@ -65,6 +66,23 @@ TEST_F(MemoryStatusTest, AvailablePercentFollowsItsFloatingPointSteps)
     }
     fake_kernel::SetPhysicalBytes(MB - 1, 1000);
     EXPECT_EQ(status.getStatusPhyAvaiPercent(), 0) << "under 1 MB installed gives a fixed value";
+}
+
+// The tray shows its own percentage of the two readings; wherever the
+// engine's single-precision step is exact (and its KB figures do not
+// saturate), it must be the engine's figure.
+TEST_F(MemoryStatusTest, TheTrayPercentIsTheEnginesWhereverSinglePrecisionIsExact)
+{
+    CDMemoryStatus status;
+    for (DWORDLONG totalMB : {1ull, 3ull, 100ull, 2047ull, 4095ull, 24576ull, 65536ull, 4194303ull}) {
+        const DWORDLONG step = totalMB / 997 + 1;
+        for (DWORDLONG availMB = 0; availMB <= totalMB; availMB += step) {
+            fake_kernel::SetPhysicalBytes(totalMB * MB, availMB * MB);
+            EXPECT_EQ(static_cast<int>(AvailablePercent(DWORD(availMB), DWORD(totalMB))),
+                      status.getStatusPhyAvaiPercent())
+                << availMB << " of " << totalMB;
+        }
+    }
 }
 
 TEST_F(MemoryStatusTest, OneQueryPerGetterAndTwoForThePercent)

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The shipped pair as built: the program and the engine need no compiler
-# runtime DLL beside them (only system libraries and the engine), and the
+# runtime DLL beside them (only system libraries and the engine), the
+# program's replacements of the C++ library's throw helpers and terminate
+# handler (app/lean_runtime.cpp) still keep the library's own out, and the
 # engine exports its three classes whole.
 #
 #   shipped_binaries.sh OBJDUMP Kolvar.exe drevcore.dll
@@ -18,6 +20,12 @@ for binary in "$program" "$engine"; do
   done
 done
 
+# What the library's own versions bring: the type names of the standard
+# errors its throw helpers raise, and the verbose handler's message.
+for marker in St12length_error St12out_of_range St11logic_error 'terminate called after throwing'; do
+  ! grep -qaF "$marker" "$program" || fail "$(basename "$program") holds the C++ library's \"$marker\": its own throw code or terminate handler is linked in again"
+done
+
 exports=$("$objdump" -p "$engine" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p')
 for class in 12CDSystemInfo 14CDMemoryStatus 12CDMemoryFree; do
   for member in "_ZN${class}C1Ev" "_ZN${class}C1ERKS_" "_ZN${class}aSERKS_" "_ZN${class}D1Ev" \
@@ -30,5 +38,5 @@ for method in getInfoPageSize getStatusPhyAvaiMB getStatusPhyAvaiPercent FreeMem
   grep -q "[0-9]${method}E" <<<"$exports" || fail "drevcore does not export $method"
 done
 
-[ "$failures" = 0 ] && echo "shipped binaries: system imports only, engine classes exported whole"
+[ "$failures" = 0 ] && echo "shipped binaries: system imports only, lean runtime, engine classes exported whole"
 exit $((failures > 0))

@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         return 1;
     ::CloseHandle(ready);
 
-    // Answers messages, so that only the ignored close request keeps it.
+    // Handles messages, so that only the ignored close request keeps it.
     const DWORD end = ::GetTickCount() + 180000;
     for (DWORD now = ::GetTickCount(); static_cast<LONG>(end - now) > 0; now = ::GetTickCount()) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);

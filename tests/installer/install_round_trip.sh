@@ -9,19 +9,11 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
 export WINEPREFIX=$work/prefix
-source "$root/scripts/wine-env.sh"
+source "$root/scripts/wine-session.sh"
 kolvar_wine_bits_of "$setup"
 rm -rf "$work"
 mkdir -p "$work"
-kolvar_wine_prefix_ready
-if [ -z "${DISPLAY:-}" ]; then
-  source "$root/scripts/start-display.sh"
-  kolvar_start_display
-fi
-cleanup() { wineserver -k 2>/dev/null || true; [ -z "${KOLVAR_XVFB_PID:-}" ] || kolvar_stop_display; }
-trap cleanup EXIT
-wineserver -p
-kolvar_wine_warm
+kolvar_session_begin --keep-server
 
 failures=0
 check() {  # check "what" command...
@@ -30,12 +22,6 @@ check() {  # check "what" command...
   if "$@" >/dev/null 2>&1; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
 }
 absent() { ! "$@"; }
-wait_until() {  # wait_until seconds command...
-  local limit=$1
-  shift
-  for _ in $(seq $((limit * 5))); do "$@" >/dev/null 2>&1 && return 0; sleep 0.2; done
-  return 1
-}
 reg_has() { "$WINELOADER" reg query "$@"; }
 # The Linux processes of the Kolvar programs running in this prefix.
 kolvar_pids() {
@@ -51,7 +37,7 @@ none_alive() { local pid; for pid in "$@"; do ! kill -0 "$pid" 2>/dev/null || re
 tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$'; }
 start_installed() {
   (cd "$instdir" && exec "$WINELOADER" Kolvar.exe) >/dev/null 2>&1 &
-  wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
+  kolvar_wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
 }
 # Holds the installed engine open from a stand-in program (with a window of
 # the program's class that ignores close requests, when asked for).
@@ -60,11 +46,11 @@ hold_engine() {
   rm -f "$WINEPREFIX/drive_c/held"
   "$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' "$@" >/dev/null 2>&1 &
   holder=$!
-  wait_until 30 test -e "$WINEPREFIX/drive_c/held"
+  kolvar_wait_until 30 test -e "$WINEPREFIX/drive_c/held"
 }
 release_engine() {
   kill "$holder" 2>/dev/null || true
-  wait_until 10 none_alive "$holder" || kill -9 "$holder" 2>/dev/null || true
+  kolvar_wait_until 10 none_alive "$holder" || kill -9 "$holder" 2>/dev/null || true
   wait "$holder" 2>/dev/null || true
 }
 setting_names() { "$WINELOADER" reg query "$settings" 2>/dev/null | tr -d '\r' | awk '/REG_/ { print $1 }' | sort; }
@@ -93,7 +79,7 @@ check "uninstall command" test "$(reg_value "$uninstall" UninstallString)" = '"C
 
 echo "== run the installed program"
 check "main window shown" start_installed
-check "tray icon shown" wait_until 10 tray_shown
+check "tray icon shown" kolvar_wait_until 10 tray_shown
 
 # What the Preferences dialog writes when "Run at windows startup" is saved:
 # driven through the program's own keyboard interface.
@@ -104,14 +90,14 @@ for attempt in 1 2 3; do
   window=$(xdotool search --onlyvisible --name '^Velkor Halvenmark' | head -1 || true)
   [ -n "$window" ] || break
   xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window" || true
-  wait_until 10 has_focus "$window" || echo "(the window did not report the input focus)"
+  kolvar_wait_until 10 has_focus "$window" || echo "(the window did not report the input focus)"
   xdotool key --delay 150 F10 Right Down Return
-  if wait_until 15 xdotool search --onlyvisible --name '^Tools$'; then
+  if kolvar_wait_until 15 xdotool search --onlyvisible --name '^Tools$'; then
     # Focus starts on Save; two tabs reach "Run at windows startup".
     xdotool key --delay 150 Tab Tab space shift+Tab shift+Tab space
-    wait_until 10 reg_has "$run_machine" /v Kolvar || true
+    kolvar_wait_until 10 reg_has "$run_machine" /v Kolvar || true
     xdotool key --delay 150 Escape
-    wait_until 10 absent xdotool search --onlyvisible --name '^Tools$' || true
+    kolvar_wait_until 10 absent xdotool search --onlyvisible --name '^Tools$' || true
   else
     xdotool key Escape Escape
   fi
@@ -129,7 +115,7 @@ touch "$work/before-upgrade"
 check "silent install over the running copy succeeds" timeout 120 "$WINELOADER" "$setup" /S
 check "program replaced" test "$instdir/Kolvar.exe" -nt "$work/before-upgrade"
 check "engine replaced" test "$instdir/drevcore.dll" -nt "$work/before-upgrade"
-check "the old copy has ended" wait_until 10 none_alive $old_pids
+check "the old copy has ended" kolvar_wait_until 10 none_alive $old_pids
 check "no copy left running" test -z "$(kolvar_pids)"
 check "tray icon removed" absent tray_shown
 # A copy closed as a user closes it saves its page values on the way out.
@@ -155,7 +141,7 @@ echo "== a copy that ignores the close request is ended"
 if hold_engine KolvarFrame; then
   touch "$work/before-forced"
   check "silent install succeeds" timeout 120 "$WINELOADER" "$setup" /S
-  check "the copy was ended" wait_until 10 none_alive "$holder"
+  check "the copy was ended" kolvar_wait_until 10 none_alive "$holder"
   check "engine replaced" test "$instdir/drevcore.dll" -nt "$work/before-forced"
 else
   check "engine held open behind a window" false
@@ -175,13 +161,13 @@ check "this account's VirtualStore copy is in place" reg_has "$own_store"
 
 echo "== uninstall while it runs"
 check "the new copy starts" start_installed
-check "tray icon shown again" wait_until 10 tray_shown
+check "tray icon shown again" kolvar_wait_until 10 tray_shown
 running_pids=$(kolvar_pids)
 timeout 120 "$WINELOADER" "$instdir/Uninstall.exe" /S
 # The uninstaller finishes from a copy of itself in the temporary folder.
-wait_until 60 absent test -e "$instdir" || true
-wait_until 30 absent reg_has "$uninstall" || true
-check "the running copy has ended" wait_until 10 none_alive $running_pids
+kolvar_wait_until 60 absent test -e "$instdir" || true
+kolvar_wait_until 30 absent reg_has "$uninstall" || true
+check "the running copy has ended" kolvar_wait_until 10 none_alive $running_pids
 check "no copy left running" test -z "$(kolvar_pids)"
 check "no tray icon left" absent tray_shown
 check "program folder removed" absent test -e "$instdir"

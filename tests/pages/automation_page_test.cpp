@@ -22,7 +22,7 @@ protected:
         figures.phyAvaiMB = availableMB;
         StandInSetFigures(figures);
     }
-    // A click, then the radio-copy tick that brings it into the member.
+    // A click, then the selection timer's tick that brings it into the member.
     static void Choose(CAutomationPage& page, int radioId)
     {
         Click(page, radioId);

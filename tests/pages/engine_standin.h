@@ -1,6 +1,6 @@
 #pragma once
 // Scripting of the engine stand-in that the page tests link instead of
-// drevcore: the figures its getters answer, the progress its freeing
+// drevcore: the figures its getters return, the progress its freeing
 // objects report, and the runs the pages asked of it.
 #include <windows.h>
 
@@ -32,7 +32,7 @@ inline StandInFigures DefaultStandInFigures()
 // Back to the default figures, progress 100 and no recorded runs.
 STANDIN_API void StandInReset();
 STANDIN_API void StandInSetFigures(StandInFigures figures);
-// What every CDMemoryFree::getProgressPercent answers.
+// What every CDMemoryFree::getProgressPercent returns.
 STANDIN_API void StandInSetProgress(DWORD percent);
 
 // The default figures with this total and available physical memory.

@@ -13,6 +13,8 @@
 
 namespace {
 
+// Formatted by hand: the expected templates, one control a line.
+// clang-format off
 enum class Kind {
     Icon, Bitmap, Text, BlackFrame, BlackRect, GrayRect, EtchedVert, GroupBox,
     PushButton, DefPushButton, AutoCheck, AutoRadio, Edit, UpDown, Progress, Slider, ListView
@@ -180,6 +182,7 @@ const std::vector<Template>& Templates()
     };
     return all;
 }
+// clang-format on
 
 void PrintTo(const Template& dialog, std::ostream* out) { *out << "template " << dialog.id; }
 

@@ -45,7 +45,7 @@ int ListRowCount(HWND list)
 
 std::string ListCellText(HWND list, int row, int column)
 {
-    // The control answers how much it copied: grow until the text fits.
+    // The control returns how much it copied: grow until the text fits.
     std::string text(64, '\0');
     for (;;) {
         LVITEMA item{};

@@ -8,7 +8,7 @@
 // when module does not import it by name.
 void** ImportSlot(HMODULE module, const char* dll, const char* function);
 
-// Puts replacement in this program's slot for dll!function; answers what
+// Puts replacement in this program's slot for dll!function; returns what
 // the slot held, or nullptr (and changes nothing) when there is no slot.
 void* SwapImport(const char* dll, const char* function, void* replacement);
 

@@ -49,6 +49,8 @@ LRESULT CALLBACK MessageLog::Procedure(HWND hWnd, UINT message, WPARAM wParam, L
 
 std::string MessageName(UINT message)
 {
+    // Formatted by hand: several names a line.
+    // clang-format off
 #define NAME(m) {m, #m}
     static const std::map<UINT, const char*> names = {
         NAME(WM_SETTEXT), NAME(WM_GETTEXT), NAME(WM_GETTEXTLENGTH), NAME(WM_SETICON), NAME(WM_GETICON),
@@ -66,6 +68,7 @@ std::string MessageName(UINT message)
         NAME(LVM_SETTEXTCOLOR), NAME(LVM_GETTEXTCOLOR),
     };
 #undef NAME
+    // clang-format on
     const auto known = names.find(message);
     if (known != names.end())
         return known->second;

@@ -3,5 +3,5 @@
 
 #include <functional>
 
-// Dispatches messages until done() holds or the time runs out; answers done().
+// Dispatches messages until done() holds or the time runs out; returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 2000);

@@ -41,7 +41,7 @@ TEST_F(SupportTest, RedirectedImportSeesTheCallsAndPassesThemOnUntilPutBack)
     ASSERT_NE(realIsWindowEnabled, nullptr);
 
     enabledQueries = 0;
-    EXPECT_FALSE(AskIsWindowEnabled(host)); // the real answer, not the replacement's own
+    EXPECT_FALSE(AskIsWindowEnabled(host)); // the real result, not the replacement's own
     EXPECT_EQ(enabledQueries, 1);
 
     EXPECT_EQ(RedirectImport("user32.dll", "IsWindowEnabled", realIsWindowEnabled), &CountIsWindowEnabled);

@@ -20,6 +20,11 @@ public:
     {
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(dwNewStyle)));
     }
+    // The width text takes in the list's font, without a cell's margins.
+    int GetStringWidth(const std::string& text) const
+    {
+        return static_cast<int>(::SendMessageA(m_hWnd, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    }
     BOOL DeleteAllItems() { return static_cast<BOOL>(SendMessage(LVM_DELETEALLITEMS)); }
     // Returns the index the item got (an index past the end appends).
     int InsertItem(int nItem, const std::string& text);

@@ -1,5 +1,7 @@
 #include "memory_status_page.h"
 
+#include <algorithm>
+
 #include "drevcore.h"
 #include "page_text.h"
 #include "program_icon.h"
@@ -40,6 +42,8 @@ const StatusRow statusRows[] = {
 
 // Any index past the end appends, so the rows keep their insertion order.
 constexpr int appendIndex = 20;
+// The space a report list leaves around a cell's text, at 96 DPI.
+constexpr int kCellMarginsPx = 12;
 
 } // namespace
 
@@ -77,9 +81,24 @@ void CMemoryStatusPage::InitStatusList()
 {
     m_statusList.InsertColumn(0, "Data Type", LVCFMT_LEFT);
     m_statusList.InsertColumn(1, "Value", LVCFMT_LEFT);
+    // The 96-DPI widths scaled. The dialog font steps between fixed sizes and
+    // so grows less than the DPI: where the list came out narrower than the
+    // scaled columns, the labels take what their widest needs and the values
+    // the rest, instead of the values running past the list.
     const UINT dpi = WindowDpi(m_hWnd);
-    m_statusList.SetColumnWidth(0, ScaleForDpi(250, dpi));
-    m_statusList.SetColumnWidth(1, ScaleForDpi(150, dpi));
+    int labelWidth = ScaleForDpi(250, dpi);
+    int valueWidth = ScaleForDpi(150, dpi);
+    RECT client{};
+    m_statusList.GetClientRect(&client);
+    if (client.right > 0 && labelWidth + valueWidth > client.right) {
+        int widestLabel = 0;
+        for (const StatusRow& row : statusRows)
+            widestLabel = std::max(widestLabel, m_statusList.GetStringWidth(row.label));
+        labelWidth = widestLabel + ScaleForDpi(kCellMarginsPx, dpi);
+        valueWidth = client.right - labelWidth;
+    }
+    m_statusList.SetColumnWidth(0, labelWidth);
+    m_statusList.SetColumnWidth(1, valueWidth);
     m_statusList.SetTextColor(RGB(200, 100, 0));
     m_statusList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT | LVS_EX_FULLROWSELECT
                                   | LVS_EX_UNDERLINEHOT);

@@ -69,11 +69,31 @@ protected:
     }
 };
 
-TEST_F(DpiScaling, StatusColumnsAreTheir96DpiWidthsScaled)
+// Scaled where the list has room for that; else the two share the list's
+// width. Either way every label and value can be read without scrolling.
+TEST_F(DpiScaling, StatusColumnsScaleAndEveryRowFits)
 {
     HWND list = ::GetDlgItem(Page(CQuendrixView::MemoryStatusPage), IDC_STATUS_LIST);
-    EXPECT_EQ(ListView_GetColumnWidth(list, 0), Scaled(250));
-    EXPECT_EQ(ListView_GetColumnWidth(list, 1), Scaled(150));
+    const int labelWidth = ListView_GetColumnWidth(list, 0);
+    const int valueWidth = ListView_GetColumnWidth(list, 1);
+    RECT client{};
+    ::GetClientRect(list, &client);
+    if (Scaled(250) + Scaled(150) <= client.right) {
+        EXPECT_EQ(labelWidth, Scaled(250));
+        EXPECT_EQ(valueWidth, Scaled(150));
+    } else {
+        EXPECT_EQ(labelWidth + valueWidth, client.right);
+    }
+    // Text is drawn with a few pixels' margin each side of a cell.
+    const int margin = Scaled(12);
+    char text[64];
+    for (int row = 0; row < ListView_GetItemCount(list); ++row) {
+        for (int column : {0, 1}) {
+            ListView_GetItemText(list, row, column, text, sizeof text);
+            EXPECT_LE(ListView_GetStringWidth(list, text) + margin, column ? valueWidth : labelWidth)
+                << "\"" << text << "\" is cut";
+        }
+    }
 }
 
 TEST_F(DpiScaling, IconsAreLoadedAtTheSizeTheDpiAsksFor)

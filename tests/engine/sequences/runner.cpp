@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -226,8 +228,12 @@ public:
             m_drivers.push_back(std::make_unique<Driver>(m_serialised));
         m_choices.seed(m_sequence.seed);
 
+        static const bool trace = std::getenv("ENGINE_SEQUENCES_TRACE") != nullptr;
         for (std::size_t i = 0; i < m_sequence.steps.size() && !m_failure; ++i) {
             m_step = static_cast<int>(i);
+            if (trace)
+                std::fprintf(stderr, "%llu ms: %zu. %s\n", static_cast<unsigned long long>(platform::NowMs()), i,
+                             Describe(m_sequence.steps[i]).c_str());
             Execute(m_sequence.steps[i]);
             if (!m_failure)
                 CheckState();
@@ -351,11 +357,12 @@ private:
         CDSystemInfo** madeAt = &made;
         const int slot = s.slot;
         driver.Give([=] {
-            if (ended)
-                Destroy(*self, ended, serialised);
+            // The new object first: it may be a copy of the one it replaces.
             if (makes)
                 *madeAt = Make(s, slot, source);
-            else if (s.call != Call::Destroy)
+            if (ended)
+                Destroy(*self, ended, serialised);
+            else if (!makes)
                 Perform(*self, s, object, source);
         });
         Advance(s.slices, choices);

@@ -253,7 +253,7 @@ public:
             m_drivers.clear();
             platform::End();
             if (platform::IsFake() && platform::LiveBlocks() != 0)
-                Fail("blocks held at the end", std::to_string(platform::LiveBlocks()) + " blocks still held");
+                Fail("blocks still held", std::to_string(platform::LiveBlocks()) + " blocks still held");
         } else {
             for (auto& driver : m_drivers)
                 driver.release();

@@ -1,10 +1,14 @@
 #include "runner.h"
 
+#include "caller_thread.h"
 #include "drevcore.h"
+#include "getters.h"
 #include "platform.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -25,187 +29,11 @@ constexpr std::uint64_t kDestroyBoundMs = 110;
 constexpr std::uint64_t kModePauseMs = 20000;
 // Hand-overs a call that does not loop may take before it counts as hung.
 constexpr int kCallSlices = 200000;
-// Real time for the same over free threads.
-constexpr auto kCallRealBound = 30s;
-constexpr auto kDestroyRealBound = 5s;
-
-// One caller thread: takes calls one at a time.
-class Driver {
-public:
-    Driver(bool serialised) : m_serialised(serialised)
-    {
-        if (m_serialised)
-            m_id = platform::Enlist();
-        m_thread = std::thread([this] { Loop(); });
-    }
-
-    ~Driver() { m_thread.join(); }
-
-    void Give(std::function<void()> work)
-    {
-        {
-            std::lock_guard<std::mutex> hold(m_lock);
-            m_work = std::move(work);
-            m_busy = true;
-            m_started = false;
-        }
-        if (m_serialised)
-            platform::Wake(m_id);
-        else
-            m_changed.notify_all();
-    }
-
-    void Quit()
-    {
-        {
-            std::lock_guard<std::mutex> hold(m_lock);
-            m_quit = true;
-        }
-        Give([] {});
-    }
-
-    bool Busy() const
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        return m_busy;
-    }
-
-    // Free threads: waits in real time until the call in hand returns.
-    bool WaitIdle(std::chrono::milliseconds bound)
-    {
-        std::unique_lock<std::mutex> hold(m_lock);
-        return m_changed.wait_for(hold, bound, [this] { return !m_busy; });
-    }
-
-    void Problem(std::string kind, std::string detail)
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        if (m_problemKind.empty()) {
-            m_problemKind = std::move(kind);
-            m_problemDetail = std::move(detail);
-        }
-    }
-
-    // Whether the call in hand has begun. Serialised, a loop that has begun
-    // has also raised its run flag: it does so before its first kernel call.
-    bool Started() const
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        return m_started;
-    }
-
-    // When the last call returned.
-    std::uint64_t EndMs() const
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        return m_endMs;
-    }
-
-    bool TakeProblem(Failure& failure)
-    {
-        std::lock_guard<std::mutex> hold(m_lock);
-        if (m_problemKind.empty())
-            return false;
-        failure.kind = m_problemKind;
-        failure.detail = m_problemDetail;
-        m_problemKind.clear();
-        return true;
-    }
-
-    // What the thread is doing, as the orchestrator set it when it gave the
-    // call; valid while Busy().
-    const void* object = nullptr;
-    Call call = Call::New;
-    std::uint64_t startMs = 0;
-
-private:
-    void Loop()
-    {
-        for (;;) {
-            std::function<void()> work;
-            bool quit;
-            if (m_serialised) {
-                platform::ParkIdle(m_id);
-                std::lock_guard<std::mutex> hold(m_lock);
-                work = std::move(m_work);
-                quit = m_quit;
-            } else {
-                std::unique_lock<std::mutex> hold(m_lock);
-                m_changed.wait(hold, [this] { return static_cast<bool>(m_work); });
-                work = std::move(m_work);
-                m_work = nullptr;
-                quit = m_quit;
-            }
-            if (quit)
-                break;
-            {
-                std::lock_guard<std::mutex> hold(m_lock);
-                m_started = true;
-            }
-            work();
-            const std::uint64_t ended = platform::NowMs();
-            {
-                std::lock_guard<std::mutex> hold(m_lock);
-                m_busy = false;
-                m_endMs = ended;
-            }
-            m_changed.notify_all();
-        }
-        if (m_serialised)
-            platform::Leave(m_id);
-    }
-
-    const bool m_serialised;
-    int m_id = -1;
-    mutable std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::function<void()> m_work;
-    bool m_busy = false;
-    bool m_started = false;
-    bool m_quit = false;
-    std::uint64_t m_endMs = 0;
-    std::string m_problemKind, m_problemDetail;
-    std::thread m_thread;
-};
-
-std::uint64_t Getter(CDSystemInfo& info, CDMemoryStatus* status, int which)
-{
-    using InfoGetter = std::uint64_t (*)(CDSystemInfo&);
-    using StatusGetter = std::uint64_t (*)(CDMemoryStatus&);
-    static const InfoGetter infoGetters[] = {
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoProcessorArchitecture(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoReserved(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoPageSize(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return reinterpret_cast<std::uintptr_t>(o.getInfoMinimumApplicationAddressLP()); },
-        [](CDSystemInfo& o) -> std::uint64_t { return reinterpret_cast<std::uintptr_t>(o.getInfoMaximumApplicationAddressLP()); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoActiveProcessorMask(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoNumberOfProcessors(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoProcessorType(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoAllocationGranularity(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoProcessorLevel(); },
-        [](CDSystemInfo& o) -> std::uint64_t { return o.getInfoProcessorRevision(); },
-    };
-    static const StatusGetter statusGetters[] = {
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPhyTotalKB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPhyTotalMB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPhyAvaiKB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPhyAvaiMB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPageTotalKB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPageTotalMB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPageAvaiKB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusPageAvaiMB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusVirtualTotalKB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusVirtualTotalMB(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return o.getStatusMemoryLoad(); },
-        [](CDMemoryStatus& o) -> std::uint64_t { return static_cast<std::uint32_t>(o.getStatusPhyAvaiPercent()); },
-    };
-    constexpr int infoCount = sizeof infoGetters / sizeof infoGetters[0];
-    constexpr int statusCount = sizeof statusGetters / sizeof statusGetters[0];
-    if (!status)
-        return infoGetters[which % infoCount](info);
-    which %= infoCount + statusCount;
-    return which < infoCount ? infoGetters[which](info) : statusGetters[which - infoCount](*status);
-}
+// Real time for the same over free threads. Generous: on a shared machine
+// a low-priority run may get no processor for long stretches, and only a
+// hang should trip these.
+constexpr auto kCallRealBound = 300s;
+constexpr auto kDestroyRealBound = 60s;
 
 // One sequence's run: the objects, the caller threads, the checks.
 class SequenceRun {
@@ -226,8 +54,12 @@ public:
             m_drivers.push_back(std::make_unique<Driver>(m_serialised));
         m_choices.seed(m_sequence.seed);
 
+        static const bool trace = std::getenv("ENGINE_SEQUENCES_TRACE") != nullptr;
         for (std::size_t i = 0; i < m_sequence.steps.size() && !m_failure; ++i) {
             m_step = static_cast<int>(i);
+            if (trace)
+                std::fprintf(stderr, "%llu ms: %zu. %s\n", static_cast<unsigned long long>(platform::NowMs()), i,
+                             Describe(m_sequence.steps[i]).c_str());
             Execute(m_sequence.steps[i]);
             if (!m_failure)
                 CheckState();
@@ -247,7 +79,7 @@ public:
             m_drivers.clear();
             platform::End();
             if (platform::IsFake() && platform::LiveBlocks() != 0)
-                Fail("blocks held at the end", std::to_string(platform::LiveBlocks()) + " blocks still held");
+                Fail("blocks still held", std::to_string(platform::LiveBlocks()) + " blocks still held");
         } else {
             for (auto& driver : m_drivers)
                 driver.release();
@@ -282,7 +114,7 @@ private:
             const platform::Slice slice = platform::RunSlice(choices());
             if (slice == platform::Slice::Stuck) {
                 m_stuck = true;
-                Fail("thread blocked outside the kernel", "a thread did not come back to the kernel within a minute");
+                Fail("thread blocked outside the kernel", "a thread did not come back to the kernel within five minutes");
                 return;
             }
             if (slice == platform::Slice::Quiet)
@@ -351,11 +183,12 @@ private:
         CDSystemInfo** madeAt = &made;
         const int slot = s.slot;
         driver.Give([=] {
-            if (ended)
-                Destroy(*self, ended, serialised);
+            // The new object first: it may be a copy of the one it replaces.
             if (makes)
                 *madeAt = Make(s, slot, source);
-            else if (s.call != Call::Destroy)
+            if (ended)
+                Destroy(*self, ended, serialised);
+            else if (!makes)
                 Perform(*self, s, object, source);
         });
         Advance(s.slices, choices);
@@ -404,7 +237,7 @@ private:
     static void Perform(Driver& driver, const Step& s, CDSystemInfo* object, CDSystemInfo* source)
     {
         if (s.call == Call::Getter) {
-            Getter(*object, s.slot == kInfoSlot ? nullptr : static_cast<CDMemoryStatus*>(object), s.a);
+            CallGetter(*object, s.slot == kInfoSlot ? nullptr : static_cast<CDMemoryStatus*>(object), s.a);
             return;
         }
         if (s.call == Call::Assign) {
@@ -634,19 +467,9 @@ private:
     std::size_t m_faultsSeen = 0;
 };
 
+
 // A run that left threads stuck leaves the process unfit for more runs.
 bool stuckOnce = false;
-
-bool FailsAlike(const Sequence& candidate, const Failure& failure, int tries)
-{
-    for (int i = 0; i < tries && !stuckOnce; ++i) {
-        const Outcome outcome = Run(candidate);
-        stuckOnce = outcome.stuck;
-        if (outcome.failure && outcome.failure->kind == failure.kind)
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -660,57 +483,6 @@ Outcome Run(const Sequence& sequence)
 bool StuckEarlier()
 {
     return stuckOnce;
-}
-
-Sequence Shrink(const Sequence& failing, const Failure& failure, int tries)
-{
-    Sequence best = failing;
-    if (stuckOnce)
-        return best;
-    // Steps after the failing one play no part.
-    if (failure.step >= 0 && failure.step + 1 < static_cast<int>(best.steps.size())) {
-        Sequence cut = best;
-        cut.steps.resize(static_cast<std::size_t>(failure.step) + 1);
-        if (FailsAlike(cut, failure, tries))
-            best = cut;
-    }
-    // Remove ever smaller chunks while the failure stays.
-    for (std::size_t chunk = std::max<std::size_t>(best.steps.size() / 2, 1); chunk >= 1; chunk /= 2) {
-        for (std::size_t start = 0; start < best.steps.size();) {
-            Sequence candidate = best;
-            const std::size_t end = std::min(start + chunk, candidate.steps.size());
-            candidate.steps.erase(candidate.steps.begin() + static_cast<std::ptrdiff_t>(start),
-                                  candidate.steps.begin() + static_cast<std::ptrdiff_t>(end));
-            if (!candidate.steps.empty() && FailsAlike(candidate, failure, tries))
-                best = candidate;
-            else
-                start += chunk;
-        }
-        if (chunk == 1)
-            break;
-    }
-    // Fewer hand-overs make a sequence easier to read.
-    for (std::size_t at = 0; at < best.steps.size(); ++at) {
-        if (best.steps[at].slices == 0)
-            continue;
-        Sequence candidate = best;
-        candidate.steps[at].slices = 0;
-        if (FailsAlike(candidate, failure, tries))
-            best = candidate;
-    }
-    return best;
-}
-
-std::string Report(const Sequence& sequence, const Failure& failure)
-{
-    std::ostringstream out;
-    out << "seed " << sequence.seed << ": " << failure.kind << " at ";
-    if (failure.step >= 0)
-        out << "step " << failure.step << " (" << Describe(sequence.steps[static_cast<std::size_t>(failure.step)]) << ")";
-    else
-        out << "the end";
-    out << ": " << failure.detail << '\n' << Describe(sequence);
-    return out.str();
 }
 
 } // namespace sequences

@@ -151,6 +151,8 @@ Sequence Generate(std::uint64_t seed, const Profile& profile)
     sequence.seed = seed;
     sequence.serialised = profile.threads == Profile::Threads::Serialised
         || (profile.threads == Profile::Threads::Mixed && rng() % 4 != 0);
+    // Only the fake kernel can serialise threads.
+    sequence.serialised = sequence.serialised && !profile.realPlatform;
 
     Machine& m = sequence.machine;
     const unsigned totals[] = {20, 30, 31, 63, 251, 4095};

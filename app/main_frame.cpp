@@ -8,7 +8,7 @@
 #include "program_icon.h"
 #include "win_app.h"
 
-static_assert(CMainFrame::FrameStyle == 0x00CA8000, "the main window's style");
+static_assert(CMainFrame::kFrameStyle == 0x00CA8000, "the main window's style");
 
 BEGIN_MESSAGE_MAP(CMainFrame, CFrameWnd)
     ON_WM_CREATE()
@@ -22,8 +22,8 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCT& cs)
 {
     if (!CFrameWnd::PreCreateWindow(cs))
         return FALSE;
-    cs.lpszClass = WindowClass;
-    cs.style = FrameStyle;
+    cs.lpszClass = kWindowClass;
+    cs.style = kFrameStyle;
     cs.hMenu = ::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAIN_MENU));
     return TRUE;
 }
@@ -32,7 +32,7 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     if (CFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    SetTitle(Title);
+    SetTitle(kTitle);
     SetIcon(SmallProgramIcon(IDI_TRAY_CHIP, m_hWnd), FALSE);
     SetIcon(LargeProgramIcon(IDI_TRAY_CHIP, m_hWnd), TRUE);
     // Run elevated, the window would not hear the shell's restart or a

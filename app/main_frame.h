@@ -8,10 +8,10 @@ class CMainFrame : public CFrameWnd {
 public:
     // Caption, system menu, minimise box, and the document title appended:
     // no maximise box and no sizing border, since the form has a fixed size.
-    static constexpr DWORD FrameStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | FWS_ADDTOTITLE;
-    static constexpr const char* Title = "Velkor Halvenmark";
+    static constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | FWS_ADDTOTITLE;
+    static constexpr const char* kTitle = "Velkor Halvenmark";
     // The window class, by which other programs find the main window.
-    static constexpr const char* WindowClass = "KolvarFrame";
+    static constexpr const char* kWindowClass = "KolvarFrame";
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct);

@@ -5,7 +5,7 @@ namespace {
 // Not in the headers for every Windows the program runs on: looked up.
 using FilterExFunction = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
 using FilterFunction = BOOL(WINAPI*)(UINT, DWORD);
-constexpr DWORD AllowMessage = 1; // MSGFLT_ALLOW, MSGFLT_ADD
+constexpr DWORD kAllowMessage = 1; // MSGFLT_ALLOW, MSGFLT_ADD
 
 template <typename Function>
 Function User32Function(const char* name)
@@ -21,7 +21,7 @@ void LetThroughFromUnelevated(HWND window, UINT message)
     static const auto filterEx = User32Function<FilterExFunction>("ChangeWindowMessageFilterEx");
     static const auto filter = User32Function<FilterFunction>("ChangeWindowMessageFilter");
     if (filterEx)
-        filterEx(window, message, AllowMessage, nullptr);
+        filterEx(window, message, kAllowMessage, nullptr);
     else if (filter)
-        filter(message, AllowMessage);
+        filter(message, kAllowMessage);
 }

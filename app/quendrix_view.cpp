@@ -42,7 +42,7 @@ CQuendrixView::~CQuendrixView() = default;
 BEGIN_MESSAGE_MAP(CQuendrixView, CFormView)
     ON_WM_TIMER()
     ON_WM_DESTROY()
-    ON_MESSAGE(CTrayIcon::CallbackMessage, OnTrayNotify)
+    ON_MESSAGE(CTrayIcon::kCallbackMessage, OnTrayNotify)
     ON_MESSAGE(TaskbarCreatedMessage(), OnTaskbarCreated)
     ON_MESSAGE(WM_ENDSESSION, OnEndSession)
     ON_MESSAGE(ComeForwardMessage(), OnComeForward)
@@ -95,7 +95,7 @@ void CQuendrixView::OnInitialUpdate()
     CDMemoryStatus status;
     m_ramGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
 
-    SetTimer(StatusTimer, StatusPeriodMs);
+    SetTimer(kStatusTimer, kStatusPeriodMs);
     // Set again in the same instant as the status timer, the pages' timers
     // expire together with it: one wake-up of the program instead of one
     // for each, which is most of what an idle program costs.
@@ -155,11 +155,11 @@ CRegularFreePage* CQuendrixView::GetRegularFreePage() const
 
 void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == StatusTimer) {
+    if (nIDEvent == kStatusTimer) {
         const bool onScreen = IsOnScreen(m_hWnd);
         UpdateStatus(onScreen);
         m_statusBehind = !onScreen;
-    } else if (nIDEvent == TrayRetryTimer) {
+    } else if (nIDEvent == kTrayRetryTimer) {
         RetryTrayIcon();
     }
     CWnd::OnTimer(nIDEvent);
@@ -196,8 +196,8 @@ void CQuendrixView::KeepTrayIcon()
 {
     if (!m_trayIcon.Missing() || m_trayRetriesLeft > 0)
         return;
-    m_trayRetriesLeft = TrayRetryCount;
-    SetTimer(TrayRetryTimer, TrayRetryPeriodMs);
+    m_trayRetriesLeft = kTrayRetryCount;
+    SetTimer(kTrayRetryTimer, kTrayRetryPeriodMs);
 }
 
 void CQuendrixView::RetryTrayIcon()
@@ -205,7 +205,7 @@ void CQuendrixView::RetryTrayIcon()
     m_trayIcon.Restore();
     if (!m_trayIcon.Missing() || --m_trayRetriesLeft <= 0) {
         m_trayRetriesLeft = 0;
-        KillTimer(TrayRetryTimer);
+        KillTimer(kTrayRetryTimer);
     }
 }
 
@@ -238,7 +238,7 @@ LRESULT CQuendrixView::OnEndSession(WPARAM wParam, LPARAM)
     // the process before this handler is done.
     SaveView();
     m_trayIcon.Remove();
-    KillTimer(TrayRetryTimer);
+    KillTimer(kTrayRetryTimer);
     m_trayRetriesLeft = 0;
     FreeingRun::EndAll();
     return 0;
@@ -252,7 +252,7 @@ LRESULT CQuendrixView::OnComeForward(WPARAM, LPARAM)
     ShowMainWindow(SW_SHOWNORMAL);
     if (CWnd* mainWnd = AfxGetMainWnd())
         ::SetForegroundWindow(*mainWnd);
-    return CameForwardAnswer;
+    return kCameForwardAnswer;
 }
 
 void CQuendrixView::OnPreference()

@@ -23,14 +23,14 @@ public:
     // Page-table order: page buttons 1000-1003 and the View commands select them so.
     enum PageIndex { MemoryStatusPage, FreeMemoryPage, AutomationPage, RegularFreePage, PageCount };
 
-    static constexpr UINT_PTR StatusTimer = 1;
-    static constexpr UINT StatusPeriodMs = 500;
-    static constexpr UINT LowRateStatusPeriodMs = 5000;
+    static constexpr UINT_PTR kStatusTimer = 1;
+    static constexpr UINT kStatusPeriodMs = 500;
+    static constexpr UINT kLowRateStatusPeriodMs = 5000;
     // While the shell refuses the tray icon (busy or not yet up at log-on):
     // another add every 2 s, for 2 minutes at most.
-    static constexpr UINT_PTR TrayRetryTimer = 2;
-    static constexpr UINT TrayRetryPeriodMs = 2000;
-    static constexpr int TrayRetryCount = 60;
+    static constexpr UINT_PTR kTrayRetryTimer = 2;
+    static constexpr UINT kTrayRetryPeriodMs = 2000;
+    static constexpr int kTrayRetryCount = 60;
 
     explicit CQuendrixView(SettingsRoots settingsRoots = {});
     ~CQuendrixView() override;
@@ -60,7 +60,7 @@ public:
     LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
     // Another start of the program asks this one to come forward: the
     // main window is shown as a click on the tray icon shows it. Answers
-    // CameForwardAnswer, or 0 before the view is set up.
+    // kCameForwardAnswer, or 0 before the view is set up.
     LRESULT OnComeForward(WPARAM wParam, LPARAM lParam);
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);

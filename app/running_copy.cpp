@@ -4,14 +4,14 @@
 
 namespace {
 
-constexpr DWORD PollMs = 100;
+constexpr DWORD kPollMs = 100;
 
 // Asks every main window of the program on this desktop; true once one of
-// them has come forward. A window that hangs costs at most AnswerLimitMs.
+// them has come forward. A window that hangs costs at most kAnswerLimitMs.
 bool AskRunningCopyToComeForward()
 {
-    for (HWND frame = ::FindWindowExA(nullptr, nullptr, CMainFrame::WindowClass, nullptr); frame;
-         frame = ::FindWindowExA(nullptr, frame, CMainFrame::WindowClass, nullptr)) {
+    for (HWND frame = ::FindWindowExA(nullptr, nullptr, CMainFrame::kWindowClass, nullptr); frame;
+         frame = ::FindWindowExA(nullptr, frame, CMainFrame::kWindowClass, nullptr)) {
         DWORD processId = 0;
         ::GetWindowThreadProcessId(frame, &processId);
         // This start is the one the user just made: it may hand the
@@ -19,8 +19,8 @@ bool AskRunningCopyToComeForward()
         ::AllowSetForegroundWindow(processId);
         DWORD_PTR answer = 0;
         if (::SendMessageTimeoutA(frame, ComeForwardMessage(), 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
-                                  CRunningCopyGuard::AnswerLimitMs, &answer)
-            && static_cast<LRESULT>(answer) == CameForwardAnswer)
+                                  CRunningCopyGuard::kAnswerLimitMs, &answer)
+            && static_cast<LRESULT>(answer) == kCameForwardAnswer)
             return true;
     }
     return false;
@@ -64,8 +64,8 @@ CRunningCopyGuard::Outcome CRunningCopyGuard::Claim()
         }
         if (AskRunningCopyToComeForward())
             return Outcome::BroughtForward;
-        if (::GetTickCount() - start >= WaitLimitMs)
+        if (::GetTickCount() - start >= kWaitLimitMs)
             return Outcome::NoAnswer;
-        waitMs = PollMs;
+        waitMs = kPollMs;
     }
 }

@@ -11,7 +11,7 @@
 // What a later start sends the running copy's main window, and what the
 // copy answers once it has shown that window (0: not set up yet).
 UINT ComeForwardMessage();
-constexpr LRESULT CameForwardAnswer = 0x4B6F6C; // "Kol"
+constexpr LRESULT kCameForwardAnswer = 0x4B6F6C; // "Kol"
 
 class CRunningCopyGuard {
 public:
@@ -19,8 +19,8 @@ public:
     static constexpr const char* SessionMutexName = "Local\\Velkor.Kolvar";
     // How long a later start waits, all told, for a running copy that is
     // still starting or ending, and for one answer of its window.
-    static constexpr DWORD WaitLimitMs = 5000;
-    static constexpr DWORD AnswerLimitMs = 1000;
+    static constexpr DWORD kWaitLimitMs = 5000;
+    static constexpr DWORD kAnswerLimitMs = 1000;
 
     enum class Outcome {
         OnlyCopy,        // this start goes on

@@ -2,17 +2,17 @@
 
 namespace {
 
-const char* const RunAtStartupValue = "setting01";
-const char* const RunMinimizedValue = "setting02";
-const char* const RememberSettingsValue = "setting03";
-const char* const LowUpdateRateValue = "setting04";
-const char* const RegularFreeModeValue = "page41-01";
-const char* const FreeAmountValue = "page41-02";
-const char* const KeepAtLeastValue = "page41-03";
-const char* const IntervalValue = "page41-04";
-const char* const AppliedValue = "page41-05";
-const char* const StoredPathValue = "path01";
-const char* const PathStoredValue = "path02";
+const char* const kRunAtStartupValue = "setting01";
+const char* const kRunMinimizedValue = "setting02";
+const char* const kRememberSettingsValue = "setting03";
+const char* const kLowUpdateRateValue = "setting04";
+const char* const kRegularFreeModeValue = "page41-01";
+const char* const kFreeAmountValue = "page41-02";
+const char* const kKeepAtLeastValue = "page41-03";
+const char* const kIntervalValue = "page41-04";
+const char* const kAppliedValue = "page41-05";
+const char* const kStoredPathValue = "path01";
+const char* const kPathStoredValue = "path02";
 
 // Flags count as on only when they hold exactly 1.
 bool IsOn(DWORD number) { return number == 1; }
@@ -27,46 +27,46 @@ std::string RunCommandFor(const std::string& programPath) { return '"' + program
 
 bool CSettingsStore::ReadRunMinimized() const
 {
-    const CRegistryKey key = OpenExistingKey(m_roots, SettingsKeyPath);
-    return IsOn(key.QueryNumber(RunMinimizedValue));
+    const CRegistryKey key = OpenExistingKey(m_roots, kSettingsKeyPath);
+    return IsOn(key.QueryNumber(kRunMinimizedValue));
 }
 
 ViewRestore CSettingsStore::RestoreView() const
 {
-    const CRegistryKey key = OpenExistingKey(m_roots, SettingsKeyPath);
+    const CRegistryKey key = OpenExistingKey(m_roots, kSettingsKeyPath);
     ViewRestore restore;
-    restore.rememberSettings = IsOn(key.QueryNumber(RememberSettingsValue));
-    restore.lowUpdateRate = IsOn(key.QueryNumber(LowUpdateRateValue));
+    restore.rememberSettings = IsOn(key.QueryNumber(kRememberSettingsValue));
+    restore.lowUpdateRate = IsOn(key.QueryNumber(kLowUpdateRateValue));
     if (restore.rememberSettings) {
         RegularFreeValues& values = restore.regularFree;
-        values.mode = std::int32_t(key.QueryNumber(RegularFreeModeValue));
-        values.freeAmountMB = std::int32_t(key.QueryNumber(FreeAmountValue));
-        values.keepAtLeastMB = std::int32_t(key.QueryNumber(KeepAtLeastValue));
-        values.intervalAnswer = key.QueryNumber(IntervalValue);
+        values.mode = std::int32_t(key.QueryNumber(kRegularFreeModeValue));
+        values.freeAmountMB = std::int32_t(key.QueryNumber(kFreeAmountValue));
+        values.keepAtLeastMB = std::int32_t(key.QueryNumber(kKeepAtLeastValue));
+        values.intervalPosResult = key.QueryNumber(kIntervalValue);
     }
     return restore;
 }
 
 void CSettingsStore::SaveView(const RegularFreeValues& values)
 {
-    CRegistryKey key = OpenOrCreateKey(m_roots, SettingsKeyPath);
+    CRegistryKey key = OpenOrCreateKey(m_roots, kSettingsKeyPath);
     if (!key.IsOpen())
         return;
-    key.SetNumber(RegularFreeModeValue, DWORD(values.mode));
-    key.SetNumber(FreeAmountValue, DWORD(values.freeAmountMB));
-    key.SetNumber(KeepAtLeastValue, DWORD(values.keepAtLeastMB));
-    key.SetNumber(IntervalValue, values.intervalAnswer);
-    key.SetNumber(AppliedValue, FlagNumber(values.applied));
+    key.SetNumber(kRegularFreeModeValue, DWORD(values.mode));
+    key.SetNumber(kFreeAmountValue, DWORD(values.freeAmountMB));
+    key.SetNumber(kKeepAtLeastValue, DWORD(values.keepAtLeastMB));
+    key.SetNumber(kIntervalValue, values.intervalPosResult);
+    key.SetNumber(kAppliedValue, FlagNumber(values.applied));
 }
 
 PreferenceFlags CSettingsStore::LoadPreferences() const
 {
-    const CRegistryKey key = OpenExistingKey(m_roots, SettingsKeyPath);
+    const CRegistryKey key = OpenExistingKey(m_roots, kSettingsKeyPath);
     PreferenceFlags flags;
-    flags.runAtStartup = IsOn(key.QueryNumber(RunAtStartupValue));
-    flags.runMinimized = IsOn(key.QueryNumber(RunMinimizedValue));
-    flags.rememberSettings = IsOn(key.QueryNumber(RememberSettingsValue));
-    flags.lowUpdateRate = IsOn(key.QueryNumber(LowUpdateRateValue));
+    flags.runAtStartup = IsOn(key.QueryNumber(kRunAtStartupValue));
+    flags.runMinimized = IsOn(key.QueryNumber(kRunMinimizedValue));
+    flags.rememberSettings = IsOn(key.QueryNumber(kRememberSettingsValue));
+    flags.lowUpdateRate = IsOn(key.QueryNumber(kLowUpdateRateValue));
     return flags;
 }
 
@@ -76,13 +76,13 @@ PreferenceFlags CSettingsStore::SavePreferences(const PreferenceFlags& wanted,
     PreferenceFlags stored = wanted;
     stored.runAtStartup = wanted.runAtStartup ? RegisterStartup(programPath) : !UnregisterStartup();
 
-    CRegistryKey key = OpenOrCreateKey(m_roots, SettingsKeyPath);
+    CRegistryKey key = OpenOrCreateKey(m_roots, kSettingsKeyPath);
     if (!key.IsOpen())
         return {};
-    key.SetNumber(RunAtStartupValue, FlagNumber(stored.runAtStartup));
-    key.SetNumber(RunMinimizedValue, FlagNumber(stored.runMinimized));
-    key.SetNumber(RememberSettingsValue, FlagNumber(stored.rememberSettings));
-    key.SetNumber(LowUpdateRateValue, FlagNumber(stored.lowUpdateRate));
+    key.SetNumber(kRunAtStartupValue, FlagNumber(stored.runAtStartup));
+    key.SetNumber(kRunMinimizedValue, FlagNumber(stored.runMinimized));
+    key.SetNumber(kRememberSettingsValue, FlagNumber(stored.rememberSettings));
+    key.SetNumber(kLowUpdateRateValue, FlagNumber(stored.lowUpdateRate));
     return stored;
 }
 
@@ -90,9 +90,9 @@ bool CSettingsStore::RegisterStartup(const std::string& programPath)
 {
     std::string storedPath;
     {
-        const CRegistryKey settings = OpenExistingKey(m_roots, SettingsKeyPath);
-        if (IsOn(settings.QueryNumber(PathStoredValue)))
-            storedPath = settings.QueryText(StoredPathValue, PathBufferSize);
+        const CRegistryKey settings = OpenExistingKey(m_roots, kSettingsKeyPath);
+        if (IsOn(settings.QueryNumber(kPathStoredValue)))
+            storedPath = settings.QueryText(kStoredPathValue, kPathBufferSize);
     }
 
     const std::string& path = programPath.empty() ? storedPath : programPath;
@@ -102,23 +102,23 @@ bool CSettingsStore::RegisterStartup(const std::string& programPath)
     bool written = false;
     {
         CRegistryKey run;
-        if (run.Create(m_roots.machine, RunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            written = run.SetText(RunValueName, RunCommandFor(path)) == ERROR_SUCCESS;
+        if (run.Create(m_roots.machine, kRunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            written = run.SetText(kRunValueName, RunCommandFor(path)) == ERROR_SUCCESS;
             // One entry is enough: the user's own copy would start a second instance.
             if (written) {
                 CRegistryKey userRun;
-                if (userRun.Open(m_roots.user, RunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-                    userRun.DeleteValue(RunValueName);
+                if (userRun.Open(m_roots.user, kRunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+                    userRun.DeleteValue(kRunValueName);
             }
         }
-        if (!written && run.Create(m_roots.user, RunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS)
-            written = run.SetText(RunValueName, RunCommandFor(path)) == ERROR_SUCCESS;
+        if (!written && run.Create(m_roots.user, kRunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS)
+            written = run.SetText(kRunValueName, RunCommandFor(path)) == ERROR_SUCCESS;
     }
 
     if (path != storedPath) {
-        CRegistryKey settings = OpenOrCreateKey(m_roots, SettingsKeyPath);
-        if (settings.IsOpen() && settings.SetText(StoredPathValue, path) == ERROR_SUCCESS)
-            settings.SetNumber(PathStoredValue, 1);
+        CRegistryKey settings = OpenOrCreateKey(m_roots, kSettingsKeyPath);
+        if (settings.IsOpen() && settings.SetText(kStoredPathValue, path) == ERROR_SUCCESS)
+            settings.SetNumber(kPathStoredValue, 1);
     }
     return written;
 }
@@ -128,12 +128,12 @@ bool CSettingsStore::UnregisterStartup()
     bool anyLeft = false;
     for (HKEY root : {m_roots.machine, m_roots.user}) {
         CRegistryKey run;
-        if (run.Open(root, RunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
-            const LONG result = run.DeleteValue(RunValueName);
+        if (run.Open(root, kRunKeyPath, KEY_ALL_ACCESS) == ERROR_SUCCESS) {
+            const LONG result = run.DeleteValue(kRunValueName);
             anyLeft = anyLeft || (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND);
-        } else if (run.Open(root, RunKeyPath, KEY_QUERY_VALUE) == ERROR_SUCCESS) {
+        } else if (run.Open(root, kRunKeyPath, KEY_QUERY_VALUE) == ERROR_SUCCESS) {
             // Readable but not ours to change: an entry here still starts the program.
-            anyLeft = anyLeft || run.HasValue(RunValueName);
+            anyLeft = anyLeft || run.HasValue(kRunValueName);
         }
     }
     return !anyLeft;

@@ -40,11 +40,11 @@ struct PreferenceFlags {
 
 class CSettingsStore {
 public:
-    static constexpr const char* SettingsKeyPath = "SOFTWARE\\Velkor\\Halven Mark";
-    static constexpr const char* RunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-    static constexpr const char* RunValueName = "Kolvar";
+    static constexpr const char* kSettingsKeyPath = "SOFTWARE\\Velkor\\Halven Mark";
+    static constexpr const char* kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+    static constexpr const char* kRunValueName = "Kolvar";
     // "path01" is read back through a buffer of this many characters.
-    static constexpr std::size_t PathBufferSize = 255;
+    static constexpr std::size_t kPathBufferSize = 255;
 
     explicit CSettingsStore(SettingsRoots roots = {}) : m_roots(roots) {}
 

@@ -9,21 +9,21 @@
 #include "resource.h"
 #include "win_app.h"
 
-static_assert(sizeof(void*) != 4 || CTrayIcon::RecordSize == 88, "NOTIFYICONDATAA_V1_SIZE is 88 bytes");
+static_assert(sizeof(void*) != 4 || CTrayIcon::kRecordSize == 88, "NOTIFYICONDATAA_V1_SIZE is 88 bytes");
 
 namespace {
 
-constexpr unsigned LowMemoryPercent = 5;
-const char InitialTip[] = "Halven Mark";
+constexpr unsigned kLowMemoryPercent = 5;
+const char kInitialTip[] = "Halven Mark";
 
 // The NOTIFYICONDATAA_V1_SIZE record carries 64 characters of tip,
 // terminator included.
-constexpr size_t TipCapacity = 64;
+constexpr size_t kTipCapacity = 64;
 
 void CopyTip(char* tip, const std::string& text)
 {
-    std::memset(tip, 0, TipCapacity);
-    std::memcpy(tip, text.c_str(), std::min(text.size(), TipCapacity - 1));
+    std::memset(tip, 0, kTipCapacity);
+    std::memcpy(tip, text.c_str(), std::min(text.size(), kTipCapacity - 1));
 }
 
 } // namespace
@@ -31,7 +31,7 @@ void CopyTip(char* tip, const std::string& text)
 TrayStatus TrayStatusFor(DWORD availableMB, DWORD totalMB)
 {
     const unsigned percent = AvailablePercent(availableMB, totalMB);
-    const UINT image = percent < LowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP);
+    const UINT image = percent < kLowMemoryPercent ? UINT(IDI_CHIP_LOW) : UINT(IDI_TRAY_CHIP);
     return {"Available : " + std::to_string(percent) + " %", image};
 }
 
@@ -48,13 +48,13 @@ CTrayIcon::CTrayIcon()
 
 void CTrayIcon::Add(HWND owner)
 {
-    m_record.cbSize = RecordSize;
+    m_record.cbSize = kRecordSize;
     m_record.hWnd = owner;
     m_record.uID = 0;
     m_record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    m_record.uCallbackMessage = CallbackMessage;
+    m_record.uCallbackMessage = kCallbackMessage;
     m_record.hIcon = SmallProgramIcon(IDI_TRAY_CHIP, owner);
-    CopyTip(m_record.szTip, InitialTip);
+    CopyTip(m_record.szTip, kInitialTip);
     m_wanted = true;
     m_shown = ::Shell_NotifyIconA(NIM_ADD, &m_record) != FALSE;
 }

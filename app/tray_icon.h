@@ -1,6 +1,6 @@
 // The program's one notification-area icon. Its tip and image show how much
 // physical memory is available; clicks on it reach the window that owns it as
-// CTrayIcon::CallbackMessage with the mouse message in lParam.
+// CTrayIcon::kCallbackMessage with the mouse message in lParam.
 #pragma once
 
 #include <windows.h>
@@ -26,9 +26,9 @@ UINT TaskbarCreatedMessage();
 
 class CTrayIcon {
 public:
-    static constexpr UINT CallbackMessage = WM_USER + 5;
+    static constexpr UINT kCallbackMessage = WM_USER + 5;
     // The version-1 record, the smallest: 88 bytes in the 32-bit program.
-    static constexpr DWORD RecordSize = NOTIFYICONDATAA_V1_SIZE;
+    static constexpr DWORD kRecordSize = NOTIFYICONDATAA_V1_SIZE;
 
     CTrayIcon();
 

@@ -7,8 +7,8 @@ void CQuendrixView::RestoreView()
 {
     const ViewRestore restore = CSettingsStore(m_settingsRoots).RestoreView();
     if (restore.lowUpdateRate) {
-        KillTimer(StatusTimer);
-        SetTimer(StatusTimer, LowRateStatusPeriodMs);
+        KillTimer(kStatusTimer);
+        SetTimer(kStatusTimer, kLowRateStatusPeriodMs);
     }
     CRegularFreePage* page = GetRegularFreePage();
     if (restore.rememberSettings && page)

@@ -13,9 +13,9 @@
 namespace {
 
 #ifdef MINIMAL_CONTROLS
-const char title[] = "Minimal Controls";
+const char kTitle[] = "Minimal Controls";
 #else
-const char title[] = "Minimal Timers";
+const char kTitle[] = "Minimal Timers";
 #endif
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -52,7 +52,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = "MinimalTimers";
     RegisterClassA(&windowClass);
-    HWND window = CreateWindowA("MinimalTimers", title, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+    HWND window = CreateWindowA("MinimalTimers", kTitle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                                 CW_USEDEFAULT, CW_USEDEFAULT, 420, 340, nullptr, nullptr, instance, nullptr);
     if (!hidden) {
         ShowWindow(window, show);

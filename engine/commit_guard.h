@@ -24,15 +24,15 @@ public:
     // starting point.
     bool AllowsBlock(std::uint64_t blockBytes);
     // Counts a block the run now holds.
-    void Took(std::uint64_t blockBytes) { m_Taken += blockBytes; }
+    void Took(std::uint64_t blockBytes) { m_taken += blockBytes; }
 
 private:
-    bool m_Started = false;
+    bool m_started = false;
     // No figures at the start: only the platform's own refusals limit the run.
-    bool m_Blind = false;
-    std::uint64_t m_AvailableAtStart = 0;
-    std::uint64_t m_Reserve = 0;
-    std::uint64_t m_Taken = 0;
+    bool m_blind = false;
+    std::uint64_t m_availableAtStart = 0;
+    std::uint64_t m_reserve = 0;
+    std::uint64_t m_taken = 0;
 };
 
 } // namespace drevcore

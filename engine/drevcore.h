@@ -133,13 +133,13 @@ private:
     {
         Entry(self);
         // The last touch of the object: after this the destructor may run.
-        static_cast<CDMemoryFree*>(self)->m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
+        static_cast<CDMemoryFree*>(self)->m_activeWorkers.fetch_sub(1, std::memory_order_release);
         return 0;
     }
     void CopyFields(const CDMemoryFree& other);
 
     // This object's own workers.
-    Field m_ActiveWorkers{0};
-    Field m_Closing{0};
-    Field m_ReleaseFailures{0};
+    Field m_activeWorkers{0};
+    Field m_closing{0};
+    Field m_releaseFailures{0};
 };

@@ -28,16 +28,16 @@ bool CDMemoryFree::Pause(DWORD ms)
 {
     if (ms == 0) {
         Sleep(0);
-        return !m_Closing;
+        return !m_closing;
     }
     while (ms > 0) {
-        if (m_Closing)
+        if (m_closing)
             return false;
         const DWORD slice = ms < kPauseSliceMs ? ms : kPauseSliceMs;
         Sleep(slice);
         ms -= slice;
     }
-    return !m_Closing;
+    return !m_closing;
 }
 
 int CDMemoryFree::MinimalKeep(int amountKB, int pauseMs)

@@ -101,10 +101,10 @@ CDMemoryFree::~CDMemoryFree()
 {
     // Workers hold a pointer to this object: tell them to finish quickly and
     // wait for the last one, so none of them touches freed memory.
-    m_Closing = 1;
+    m_closing = 1;
     m_MinimalKeepRun = 0;
     m_MinimalKeepModeRun = 0;
-    while (m_ActiveWorkers.load(std::memory_order_acquire) > 0)
+    while (m_activeWorkers.load(std::memory_order_acquire) > 0)
         Sleep(1);
 }
 
@@ -129,7 +129,7 @@ int CDMemoryFree::FreeMemory(int amountKB)
             // 64-bit product: the same value as 32-bit arithmetic wherever
             // that does not overflow, and no wrap for very large amounts.
             m_ProgressPercent = static_cast<std::int32_t>(std::uint64_t{processed} * 100 / amount);
-            if (m_Closing.load(std::memory_order_relaxed))
+            if (m_closing.load(std::memory_order_relaxed))
                 break;
             // A block that would eat into other programs' reserve of commit
             // ends the run as a refused one does.
@@ -160,7 +160,7 @@ int CDMemoryFree::FreeMemory(int amountKB)
             ++stillHeld;
     }
     if (stillHeld > 0) {
-        m_ReleaseFailures = stillHeld;
+        m_releaseFailures = stillHeld;
         OutputDebugStringA("drevcore: the platform refused to release memory blocks of a freeing run\n");
     }
 
@@ -216,15 +216,15 @@ DWORD CDMemoryFree::getProgressPercent()
 
 int CDMemoryFree::getReleaseFailures()
 {
-    return m_ReleaseFailures;
+    return m_releaseFailures;
 }
 
 int CDMemoryFree::StartWorker(LPTHREAD_START_ROUTINE worker)
 {
-    m_ActiveWorkers.fetch_add(1, std::memory_order_relaxed);
+    m_activeWorkers.fetch_add(1, std::memory_order_relaxed);
     HANDLE thread = CreateThread(nullptr, 0, worker, this, 0, nullptr);
     if (thread == nullptr) {
-        m_ActiveWorkers.fetch_sub(1, std::memory_order_release);
+        m_activeWorkers.fetch_sub(1, std::memory_order_release);
         return 0;
     }
     CloseHandle(thread);

@@ -11,7 +11,7 @@ CDialogPixels::~CDialogPixels()
 void CDialogPixels::FitToDpi(HWND dialog)
 {
     const UINT dpi = WindowDpi(dialog);
-    if (dpi == DesignDpi)
+    if (dpi == kDesignDpi)
         return;
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         const LONG type = ::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK;
@@ -20,7 +20,7 @@ void CDialogPixels::FitToDpi(HWND dialog)
         } else if (type == SS_BLACKRECT) {
             RECT line;
             ::GetWindowRect(child, &line);
-            ::SetWindowPos(child, nullptr, 0, 0, line.right - line.left, ScaleForDpi(LineThickness, dpi),
+            ::SetWindowPos(child, nullptr, 0, 0, line.right - line.left, ScaleForDpi(kLineThickness, dpi),
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
     }

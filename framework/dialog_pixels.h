@@ -11,7 +11,7 @@
 // step with the DPI, so dialog units cannot carry either.
 class CDialogPixels {
 public:
-    static constexpr int LineThickness = 2;
+    static constexpr int kLineThickness = 2;
 
     CDialogPixels() = default;
     CDialogPixels(const CDialogPixels&) = delete;

@@ -6,10 +6,10 @@ UINT ScreenDpi()
 {
     HDC screen = ::GetDC(nullptr);
     if (!screen)
-        return DesignDpi;
+        return kDesignDpi;
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
     ::ReleaseDC(nullptr, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : DesignDpi;
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDesignDpi;
 }
 
 } // namespace
@@ -24,5 +24,5 @@ UINT WindowDpi(HWND)
 
 int ScaleForDpi(int pixels, UINT dpi)
 {
-    return ::MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(DesignDpi));
+    return ::MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kDesignDpi));
 }

@@ -5,7 +5,7 @@
 // window has here, in one place. The program declares itself DPI aware for
 // the whole system (its manifest): every window has the DPI the session
 // started with, and the system does not stretch what the program draws.
-constexpr UINT DesignDpi = 96;
+constexpr UINT kDesignDpi = 96;
 
 // The DPI the window is drawn at; the screen's for a null window.
 UINT WindowDpi(HWND window);

@@ -20,14 +20,14 @@ namespace {
 // and opening the file costs as much as reading it.
 class ProcFile {
 public:
-    explicit ProcFile(const char* path) : m_Fd(open(path, O_RDONLY | O_CLOEXEC)) {}
+    explicit ProcFile(const char* path) : m_fd(open(path, O_RDONLY | O_CLOEXEC)) {}
 
     // The file's text, terminated; empty when it cannot be read.
     std::size_t Read(char* buffer, std::size_t size) const
     {
         std::size_t used = 0;
-        while (m_Fd >= 0 && used + 1 < size) {
-            const ssize_t got = pread(m_Fd, buffer + used, size - 1 - used, static_cast<off_t>(used));
+        while (m_fd >= 0 && used + 1 < size) {
+            const ssize_t got = pread(m_fd, buffer + used, size - 1 - used, static_cast<off_t>(used));
             if (got < 0 && errno == EINTR)
                 continue;
             if (got <= 0)
@@ -39,7 +39,7 @@ public:
     }
 
 private:
-    int m_Fd;
+    int m_fd;
 };
 
 // The kB figure after a field name that starts a line; 0 when absent.

@@ -9,8 +9,8 @@ struct Policy {
     DWORD belowMB;
     int runMB;
 };
-constexpr Policy fasterPolicy{8, 48};
-constexpr Policy stablyPolicy{32, 64};
+constexpr Policy kFasterPolicy{8, 48};
+constexpr Policy kStablyPolicy{32, 64};
 
 } // namespace
 
@@ -36,8 +36,8 @@ void CAutomationPage::DoDataExchange(CDataExchange* pDX)
 BOOL CAutomationPage::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    SetTimer(checkTimer, checkPeriodMs);
-    SetTimer(selectionTimer, selectionPeriodMs);
+    SetTimer(kCheckTimer, kCheckPeriodMs);
+    SetTimer(kSelectionTimer, kSelectionPeriodMs);
     m_automationMode = NoAutomation;
     UpdateData(FALSE);
     return TRUE;
@@ -45,9 +45,9 @@ BOOL CAutomationPage::OnInitDialog()
 
 void CAutomationPage::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == checkTimer)
+    if (nIDEvent == kCheckTimer)
         CheckAutomation();
-    else if (nIDEvent == selectionTimer)
+    else if (nIDEvent == kSelectionTimer)
         UpdateData(TRUE); // a click has no handler: the choice arrives here
     CWnd::OnTimer(nIDEvent);
 }
@@ -56,9 +56,9 @@ void CAutomationPage::CheckAutomation()
 {
     const Policy* policy = nullptr;
     if (m_automationMode == ProgramsRunFaster)
-        policy = &fasterPolicy;
+        policy = &kFasterPolicy;
     else if (m_automationMode == ProgramsRunStably)
-        policy = &stablyPolicy;
+        policy = &kStablyPolicy;
     // As for the hand-set rule: never a second run beside one still going.
     if (!policy || FreeingRun::AnyInProgress())
         return;

@@ -10,10 +10,10 @@ class CAutomationPage : public CDialog {
 public:
     enum AutomationMode { ProgramsRunFaster = 0, ProgramsRunStably = 1, NoAutomation = 2, NoneSelected = -1 };
 
-    static constexpr UINT_PTR checkTimer = 1;
-    static constexpr UINT checkPeriodMs = 60000;
-    static constexpr UINT_PTR selectionTimer = 2;
-    static constexpr UINT selectionPeriodMs = 100;
+    static constexpr UINT_PTR kCheckTimer = 1;
+    static constexpr UINT kCheckPeriodMs = 60000;
+    static constexpr UINT_PTR kSelectionTimer = 2;
+    static constexpr UINT kSelectionPeriodMs = 100;
 
     // Creates the page's window, hidden, as a child of pParent; both timers
     // start with it.
@@ -27,8 +27,8 @@ public:
     // once.
     void RestartTimers()
     {
-        SetTimer(checkTimer, checkPeriodMs);
-        SetTimer(selectionTimer, selectionPeriodMs);
+        SetTimer(kCheckTimer, kCheckPeriodMs);
+        SetTimer(kSelectionTimer, kSelectionPeriodMs);
     }
 
 protected:

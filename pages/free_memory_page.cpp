@@ -7,7 +7,7 @@
 namespace {
 
 // The engine's progress of a run: the bar's scale, and "no run" at its end.
-constexpr int completePercent = 100;
+constexpr int kCompletePercent = 100;
 
 } // namespace
 
@@ -48,7 +48,7 @@ BOOL CFreeMemoryPage::OnInitDialog()
     m_toolTip.AddTool(m_freeButton);
     InitRanges();
     UpdateFigures();
-    SetTimer(figuresTimer, figuresPeriodMs);
+    SetTimer(kFiguresTimer, kFiguresPeriodMs);
     return TRUE;
 }
 
@@ -61,7 +61,7 @@ void CFreeMemoryPage::InitRanges()
     ShowAmount();
     m_availableGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
     m_forecastGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
-    m_runProgress.SetRange32(0, completePercent);
+    m_runProgress.SetRange32(0, kCompletePercent);
     UpdateData(FALSE);
 }
 
@@ -79,7 +79,7 @@ void CFreeMemoryPage::UpdateFigures()
     SetPosIfChanged(m_forecastGauge, static_cast<int>(forecast));
 
     SetPosIfChanged(m_runProgress, static_cast<int>(m_freeingRun.ProgressPercent()));
-    const bool running = m_freeingRun.ProgressPercent() < completePercent;
+    const bool running = m_freeingRun.ProgressPercent() < kCompletePercent;
     SetIconIfChanged(m_freeButton, LargeProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT, m_hWnd));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);
@@ -88,7 +88,7 @@ void CFreeMemoryPage::UpdateFigures()
 
 void CFreeMemoryPage::FollowRun()
 {
-    EnableIfChanged(m_freeButton, m_freeingRun.ProgressPercent() >= completePercent);
+    EnableIfChanged(m_freeButton, m_freeingRun.ProgressPercent() >= kCompletePercent);
 }
 
 void CFreeMemoryPage::ShowAmount()
@@ -105,7 +105,7 @@ void CFreeMemoryPage::OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar)
 
 void CFreeMemoryPage::OnTimer(UINT_PTR nIDEvent)
 {
-    if (nIDEvent == figuresTimer) {
+    if (nIDEvent == kFiguresTimer) {
         if (IsOnScreen(m_hWnd))
             UpdateFigures();
         else

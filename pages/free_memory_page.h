@@ -12,8 +12,8 @@
 // as soon as it can be seen.
 class CFreeMemoryPage : public CDialog {
 public:
-    static constexpr UINT_PTR figuresTimer = 1;
-    static constexpr UINT figuresPeriodMs = 100;
+    static constexpr UINT_PTR kFiguresTimer = 1;
+    static constexpr UINT kFiguresPeriodMs = 100;
 
     // Creates the page's window, hidden, as a child of pParent; timer 1
     // starts with it.
@@ -25,7 +25,7 @@ public:
     void Refresh() { UpdateFigures(); }
     // Starts timer 1 again from now, with the same period: the view lines
     // the pages' timers up with its own so that they wake the program once.
-    void RestartTimer() { SetTimer(figuresTimer, figuresPeriodMs); }
+    void RestartTimer() { SetTimer(kFiguresTimer, kFiguresPeriodMs); }
 
 protected:
     BOOL OnInitDialog() override;

@@ -12,7 +12,7 @@ std::vector<FreeingRun*>& Holders()
     return holders;
 }
 
-constexpr DWORD noRunPercent = 100;
+constexpr DWORD kNoRunPercent = 100;
 
 } // namespace
 
@@ -32,7 +32,7 @@ bool FreeingRun::AnyInProgress()
 {
     const auto& holders = Holders();
     return std::any_of(holders.begin(), holders.end(),
-                       [](FreeingRun* holder) { return holder->ProgressPercent() < noRunPercent; });
+                       [](FreeingRun* holder) { return holder->ProgressPercent() < kNoRunPercent; });
 }
 
 void FreeingRun::EndAll()

@@ -20,7 +20,7 @@ struct StatusRow {
     std::string (*value)(CDMemoryStatus&, CDSystemInfo&);
 };
 
-const StatusRow statusRows[] = {
+const StatusRow kStatusRows[] = {
     {"Memory Load", [](CDMemoryStatus& s, CDSystemInfo&) {
          return FormatText("%u %s", static_cast<unsigned>(s.getStatusMemoryLoad()), "%");
      }},
@@ -41,7 +41,7 @@ const StatusRow statusRows[] = {
 };
 
 // Any index past the end appends, so the rows keep their insertion order.
-constexpr int appendIndex = 20;
+constexpr int kAppendIndex = 20;
 // The space a report list leaves around a cell's text, at 96 DPI.
 constexpr int kCellMarginsPx = 12;
 
@@ -92,7 +92,7 @@ void CMemoryStatusPage::InitStatusList()
     m_statusList.GetClientRect(&client);
     if (client.right > 0 && labelWidth + valueWidth > client.right) {
         int widestLabel = 0;
-        for (const StatusRow& row : statusRows)
+        for (const StatusRow& row : kStatusRows)
             widestLabel = std::max(widestLabel, m_statusList.GetStringWidth(row.label));
         labelWidth = widestLabel + ScaleForDpi(kCellMarginsPx, dpi);
         valueWidth = client.right - labelWidth;
@@ -103,8 +103,8 @@ void CMemoryStatusPage::InitStatusList()
     m_statusList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_TRACKSELECT | LVS_EX_FULLROWSELECT
                                   | LVS_EX_UNDERLINEHOT);
     m_statusList.DeleteAllItems();
-    for (const StatusRow& row : statusRows)
-        m_statusList.InsertItem(appendIndex, row.label);
+    for (const StatusRow& row : kStatusRows)
+        m_statusList.InsertItem(kAppendIndex, row.label);
     UpdateStatusValues();
 }
 
@@ -114,7 +114,7 @@ void CMemoryStatusPage::UpdateStatusValues()
     CDSystemInfo info;
     // Each figure is queried when its row is written, in row order.
     int index = 0;
-    for (const StatusRow& row : statusRows)
+    for (const StatusRow& row : kStatusRows)
         m_statusList.SetItemText(index++, 1, row.value(status, info));
 }
 

@@ -49,8 +49,8 @@ void CRegularFreePage::InitRegularFreeControls()
     m_amountSlider.SetTicFreq(1);
     m_thresholdSlider.SetTicFreq(1);
     ShowAmounts();
-    m_intervalSpin.SetRange32(minIntervalSeconds, maxIntervalSeconds);
-    m_intervalSpin.SetPos32(initialIntervalSeconds);
+    m_intervalSpin.SetRange32(kMinIntervalSeconds, kMaxIntervalSeconds);
+    m_intervalSpin.SetPos32(kInitialIntervalSeconds);
     m_regularFreeMode = KeepAtLeastMode;
     UpdateData(FALSE);
 }
@@ -62,7 +62,7 @@ RegularFreeValues CRegularFreePage::Values()
     values.mode = m_regularFreeMode;
     values.freeAmountMB = m_amountSlider.GetPos();
     values.keepAtLeastMB = m_thresholdSlider.GetPos();
-    values.intervalAnswer = m_intervalSpin.GetPos();
+    values.intervalPosResult = m_intervalSpin.GetPos();
     values.applied = m_applyState == BST_CHECKED;
     return values;
 }
@@ -75,8 +75,8 @@ void CRegularFreePage::Restore(const RegularFreeValues& values)
         m_amountSlider.SetPos(values.freeAmountMB);
     if (values.keepAtLeastMB > 0)
         m_thresholdSlider.SetPos(values.keepAtLeastMB);
-    if (static_cast<std::int32_t>(values.intervalAnswer) > 0)
-        m_intervalSpin.SetPos32(LOWORD(values.intervalAnswer));
+    if (static_cast<std::int32_t>(values.intervalPosResult) > 0)
+        m_intervalSpin.SetPos32(LOWORD(values.intervalPosResult));
     UpdateData(FALSE);
     ShowAmounts();
 }
@@ -100,7 +100,7 @@ void CRegularFreePage::OnTimer(UINT_PTR nIDEvent)
 {
     // A run still going (this rule's or another page's) would be doubled
     // by a second one beside it; the next tick tries again.
-    if (nIDEvent == ruleTimer && !FreeingRun::AnyInProgress()) {
+    if (nIDEvent == kRuleTimer && !FreeingRun::AnyInProgress()) {
         if (m_regularFreeMode == FreeMemoryMode) {
             const int amount = m_amountSlider.GetPos();
             m_freeingRun.Start(static_cast<int>(m_memoryStatus.getStatusPhyAvaiMB()) + amount);
@@ -119,11 +119,11 @@ void CRegularFreePage::OnApply()
     // A changed interval or mode therefore needs the toggle up, then down.
     UpdateData(TRUE);
     if (m_applyState != BST_CHECKED) {
-        KillTimer(ruleTimer);
+        KillTimer(kRuleTimer);
         return;
     }
     // A typed interval outside the spin's range must not make a runaway
     // timer: the period stays within 10 s to 60000 s.
-    const int seconds = std::clamp(m_intervalSpin.GetPos32(), minIntervalSeconds, maxIntervalSeconds);
-    SetTimer(ruleTimer, static_cast<UINT>(seconds) * 1000u);
+    const int seconds = std::clamp(m_intervalSpin.GetPos32(), kMinIntervalSeconds, kMaxIntervalSeconds);
+    SetTimer(kRuleTimer, static_cast<UINT>(seconds) * 1000u);
 }

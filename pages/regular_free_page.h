@@ -14,10 +14,10 @@ class CRegularFreePage : public CDialog {
 public:
     enum RegularFreeMode { FreeMemoryMode = 0, KeepAtLeastMode = 1, NoneSelected = -1 };
 
-    static constexpr UINT_PTR ruleTimer = 1;
-    static constexpr int minIntervalSeconds = 10;
-    static constexpr int maxIntervalSeconds = 60000;
-    static constexpr int initialIntervalSeconds = 100;
+    static constexpr UINT_PTR kRuleTimer = 1;
+    static constexpr int kMinIntervalSeconds = 10;
+    static constexpr int kMaxIntervalSeconds = 60000;
+    static constexpr int kInitialIntervalSeconds = 100;
 
     // Creates the page's window, hidden, as a child of pParent. The rule
     // does not run until "Apply" is pressed.

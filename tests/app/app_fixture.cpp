@@ -97,7 +97,7 @@ void AppTest::Command(UINT id) const
 
 void AppTest::StatusTick() const
 {
-    ::SendMessage(*View(), WM_TIMER, CQuendrixView::StatusTimer, 0);
+    ::SendMessage(*View(), WM_TIMER, CQuendrixView::kStatusTimer, 0);
 }
 
 namespace {

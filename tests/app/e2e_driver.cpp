@@ -107,7 +107,7 @@ bool Start(const std::string& program, Running& run)
     if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &run.process))
         return false;
-    if (!WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::WindowClass, nullptr)) != nullptr
+    if (!WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::kWindowClass, nullptr)) != nullptr
                               && ::IsWindowVisible(run.frame); }, 30000))
         return false;
     run.view = ::FindWindowExA(run.frame, nullptr, "#32770", nullptr);
@@ -309,7 +309,7 @@ DWORD ExitCodeOf(PROCESS_INFORMATION& process, DWORD timeoutMs)
 
 BOOL CALLBACK CountFrame(HWND window, LPARAM count)
 {
-    if (ClassOf(window) == CMainFrame::WindowClass)
+    if (ClassOf(window) == CMainFrame::kWindowClass)
         ++*reinterpret_cast<int*>(count);
     return TRUE;
 }
@@ -375,7 +375,7 @@ double EndSession(Running& run)
     ::QueryPerformanceCounter(&after);
     const double ms = 1000.0 * double(after.QuadPart - before.QuadPart) / double(frequency.QuadPart);
     Check(answered && ms < 5000, "WM_ENDSESSION returns within 5 s");
-    Check(TopLevelOf(run.process.dwProcessId, CMainFrame::WindowClass, nullptr) != nullptr && !StoppedRunning(run),
+    Check(TopLevelOf(run.process.dwProcessId, CMainFrame::kWindowClass, nullptr) != nullptr && !StoppedRunning(run),
           "the program lives on until it is ended");
     ::TerminateProcess(run.process.hProcess, 0);
     Ended(run, 5000);
@@ -486,7 +486,7 @@ void AFolderOutsideTheAnsiCodePage(const std::string& program)
     std::wstring commandLine = L"\"" + copy + L"\"";
     if (!::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                           &startup, &run.process)
-        || !WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::WindowClass, nullptr)) != nullptr
+        || !WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::kWindowClass, nullptr)) != nullptr
                                  && Shown(run.frame); }, 30000)) {
         Check(false, "the copy in that folder starts");
         return;
@@ -523,7 +523,7 @@ int main(int argc, char** argv)
     }
     // For screenshots: posts one menu command to a running Kolvar.
     if (argc == 3 && std::strcmp(argv[1], "--post") == 0) {
-        HWND frame = TopLevelOf(0, CMainFrame::WindowClass, nullptr);
+        HWND frame = TopLevelOf(0, CMainFrame::kWindowClass, nullptr);
         return frame && ::PostMessageA(frame, WM_COMMAND, MAKEWPARAM(std::atoi(argv[2]), 0), 0) ? 0 : 1;
     }
     const std::string program = argv[1];

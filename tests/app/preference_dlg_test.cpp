@@ -6,14 +6,14 @@
 
 namespace {
 
-const int boxes[] = {IDC_CHECK_RUN_AT_STARTUP, IDC_CHECK_RUN_MINIMIZED, IDC_CHECK_REMEMBER_SETTINGS,
+const int kBoxes[] = {IDC_CHECK_RUN_AT_STARTUP, IDC_CHECK_RUN_MINIMIZED, IDC_CHECK_REMEMBER_SETTINGS,
                      IDC_CHECK_LOW_UPDATE_RATE};
-const char* const flagNames[] = {"setting01", "setting02", "setting03", "setting04"};
+const char* const kFlagNames[] = {"setting01", "setting02", "setting03", "setting04"};
 
 std::vector<bool> Boxes(HWND dialog)
 {
     std::vector<bool> checked;
-    for (int id : boxes)
+    for (int id : kBoxes)
         checked.push_back(IsChecked(dialog, id));
     return checked;
 }
@@ -21,7 +21,7 @@ std::vector<bool> Boxes(HWND dialog)
 void SetBoxes(HWND dialog, const std::vector<bool>& checked)
 {
     for (size_t i = 0; i < checked.size(); ++i)
-        ::CheckDlgButton(dialog, boxes[i], checked[i] ? BST_CHECKED : BST_UNCHECKED);
+        ::CheckDlgButton(dialog, kBoxes[i], checked[i] ? BST_CHECKED : BST_UNCHECKED);
 }
 
 class PreferenceTest : public AppTest {
@@ -37,7 +37,7 @@ protected:
     std::vector<std::optional<DWORD>> StoredFlags() const
     {
         std::vector<std::optional<DWORD>> flags;
-        for (const char* name : flagNames)
+        for (const char* name : kFlagNames)
             flags.push_back(Setting(name));
         return flags;
     }
@@ -182,7 +182,7 @@ TEST_F(PreferenceTest, SavedLowUpdateRateWaitsForTheNextStart)
         Click(dialog, IDC_CANCEL_BUTTON);
     });
     for (const LoggedCall& call : CallLog::Calls(LoggedCall::SetTimer))
-        EXPECT_FALSE(call.window == View()->m_hWnd && call.timerId == CQuendrixView::StatusTimer);
+        EXPECT_FALSE(call.window == View()->m_hWnd && call.timerId == CQuendrixView::kStatusTimer);
     EXPECT_EQ(Setting("setting04"), DWORD(1));
 }
 

@@ -37,7 +37,7 @@ private:
     {
         const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (code == HC_ACTION && sent->message == WM_SHOWWINDOW && sent->wParam
-            && ClassName(sent->hwnd) == CMainFrame::WindowClass)
+            && ClassName(sent->hwnd) == CMainFrame::kWindowClass)
             shown = true;
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }
@@ -83,7 +83,7 @@ TEST_F(AppTest, MainWindowIsAFixedSizeCaptionWithMenuTitleAndChipIcons)
     EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX), WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
     EXPECT_EQ(style & (WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
     EXPECT_EQ(WindowText(frame).rfind("Velkor Halvenmark", 0), 0u);
-    EXPECT_EQ(ClassName(frame), CMainFrame::WindowClass) << "other programs find the window by its class";
+    EXPECT_EQ(ClassName(frame), CMainFrame::kWindowClass) << "other programs find the window by its class";
 
     HMENU menu = ::GetMenu(frame);
     ASSERT_NE(menu, nullptr);

@@ -139,11 +139,11 @@ protected:
     {
         std::vector<std::string> lines;
         for (const LoggedCall& call : CallLog::TimerCallsFor(*View()))
-            if (call.timerId == CQuendrixView::TrayRetryTimer)
+            if (call.timerId == CQuendrixView::kTrayRetryTimer)
                 lines.push_back(call.Describe());
         return lines;
     }
-    void RetryTick() const { ::SendMessage(*View(), WM_TIMER, CQuendrixView::TrayRetryTimer, 0); }
+    void RetryTick() const { ::SendMessage(*View(), WM_TIMER, CQuendrixView::kTrayRetryTimer, 0); }
 };
 
 TEST_F(TrayRetryTest, AnAddTheShellRefusesIsTriedAgainEveryTwoSecondsUntilItIsTaken)
@@ -165,12 +165,12 @@ TEST_F(TrayRetryTest, TheRetriesEndAfterTwoMinutes)
 {
     CallLog::RefuseShellCalls(1000);
     ASSERT_TRUE(StartApp());
-    for (int tick = 1; tick < CQuendrixView::TrayRetryCount; ++tick)
+    for (int tick = 1; tick < CQuendrixView::kTrayRetryCount; ++tick)
         RetryTick();
     EXPECT_EQ(RetryTimerCalls().size(), 1u);
     RetryTick();
     EXPECT_EQ(RetryTimerCalls().back(), "KillTimer 2");
-    EXPECT_EQ(CQuendrixView::TrayRetryCount * CQuendrixView::TrayRetryPeriodMs, 120000u);
+    EXPECT_EQ(CQuendrixView::kTrayRetryCount * CQuendrixView::kTrayRetryPeriodMs, 120000u);
 }
 
 TEST_F(TrayRetryTest, ARefreshTheShellRefusesAddsTheIconAgain)

@@ -23,7 +23,7 @@ protected:
     {
         std::vector<UINT> periods;
         for (const LoggedCall& call : CallLog::Calls(LoggedCall::SetTimer))
-            if (call.window == View()->m_hWnd && call.timerId == CQuendrixView::StatusTimer)
+            if (call.window == View()->m_hWnd && call.timerId == CQuendrixView::kStatusTimer)
                 periods.push_back(call.periodMs);
         return periods;
     }
@@ -32,7 +32,7 @@ protected:
     {
         EXPECT_EQ(SliderPos(IDC_REGULAR_AMOUNT_SLIDER), 0);
         EXPECT_EQ(SliderPos(IDC_THRESHOLD_SLIDER), 0);
-        EXPECT_EQ(LOWORD(SpinAnswer()), CRegularFreePage::initialIntervalSeconds);
+        EXPECT_EQ(LOWORD(SpinAnswer()), CRegularFreePage::kInitialIntervalSeconds);
     }
 };
 

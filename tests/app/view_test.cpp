@@ -90,7 +90,7 @@ protected:
         HWND page = Page(CQuendrixView::AutomationPage);
         for (int id : {IDC_RADIO_FASTER, IDC_RADIO_STABLY, IDC_RADIO_NONE})
             ::CheckDlgButton(page, id, id == radioId ? BST_CHECKED : BST_UNCHECKED);
-        ::SendMessage(page, WM_TIMER, CAutomationPage::selectionTimer, 0);
+        ::SendMessage(page, WM_TIMER, CAutomationPage::kSelectionTimer, 0);
     }
 };
 
@@ -276,7 +276,7 @@ TEST_F(ViewTest, OutOfSightOnlyTheTrayFollowsTheFiguresAndComingBackCatchesUpAtO
     StatusTick();
     const auto tickBoth = [&] {
         StatusTick();
-        ::SendMessage(freePage, WM_TIMER, CFreeMemoryPage::figuresTimer, 0);
+        ::SendMessage(freePage, WM_TIMER, CFreeMemoryPage::kFiguresTimer, 0);
     };
 
     Command(ID_FILE_HIDE_TO_TRAY);
@@ -290,7 +290,7 @@ TEST_F(ViewTest, OutOfSightOnlyTheTrayFollowsTheFiguresAndComingBackCatchesUpAtO
     EXPECT_STREQ(shell[0].record.szTip, "Available : 24 %");
 
     // Shown from the tray icon: caught up before the next tick.
-    ::SendMessage(*View(), CTrayIcon::CallbackMessage, 0, WM_LBUTTONUP);
+    ::SendMessage(*View(), CTrayIcon::kCallbackMessage, 0, WM_LBUTTONUP);
     EXPECT_EQ(GaugePos(), 500);
     EXPECT_EQ(ControlText(freePage, IDC_AVAILABLE_TEXT), "Available Memory : 500 MB");
 
@@ -309,7 +309,7 @@ TEST_F(ViewTest, TheStatusTimerRunsEveryHalfSecondOnTheView)
     ASSERT_TRUE(StartApp());
     const auto timers = CallLog::Calls(LoggedCall::SetTimer);
     auto status = std::find_if(timers.begin(), timers.end(), [&](const LoggedCall& call) {
-        return call.window == View()->m_hWnd && call.timerId == CQuendrixView::StatusTimer;
+        return call.window == View()->m_hWnd && call.timerId == CQuendrixView::kStatusTimer;
     });
     ASSERT_NE(status, timers.end());
     EXPECT_EQ(status->periodMs, 500u);
@@ -323,7 +323,7 @@ TEST_F(ViewTest, OtherTimerMessagesLeaveTheStatusAlone)
     ::SendMessage(*View(), WM_TIMER, 7, 0);
     EXPECT_EQ(AutomationLabel(), "");
     // The same message with the status timer's id does fill it.
-    ::SendMessage(*View(), WM_TIMER, CQuendrixView::StatusTimer, 0);
+    ::SendMessage(*View(), WM_TIMER, CQuendrixView::kStatusTimer, 0);
     EXPECT_EQ(AutomationLabel(), "Automation : None");
 }
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <vector>
 
-using fake_kernel::MB;
+using fake_kernel::kMB;
 
 namespace {
 
@@ -33,12 +33,12 @@ TEST_P(CommitReserveTest, ARunStopsWhereOneMoreBlockWouldEatIntoTheReserveAndRel
 {
     const GuardCase& c = GetParam();
     fake_kernel::Edit([&](fake_kernel::Script& s) {
-        s.status.ullTotalPageFile = c.limitMB * MB;
-        s.status.ullAvailPageFile = c.availMB * MB;
+        s.status.ullTotalPageFile = c.limitMB * kMB;
+        s.status.ullAvailPageFile = c.availMB * kMB;
         s.chargeBlocks = c.chargeBlocks;
         s.refuseStatus = c.refuseStatus;
         s.onAlloc = [&] {
-            fake_kernel::Edit([&](fake_kernel::Script& t) { t.status.ullAvailPageFile -= c.othersTakeMB * MB; });
+            fake_kernel::Edit([&](fake_kernel::Script& t) { t.status.ullAvailPageFile -= c.othersTakeMB * kMB; });
         };
     });
     CDMemoryFree engine;
@@ -67,11 +67,11 @@ INSTANTIATE_TEST_SUITE_P(Machines, CommitReserveTest, ::testing::Values(
 TEST_F(CommitReserveLoopsTest, BothLoopsRunsStopAtTheReserveToo)
 {
     // 10 blocks a run: 210 MB of 2000 MB available, a figure that stays put.
-    fake_kernel::SetPhysicalBytes(512 * MB, 10 * MB);
+    fake_kernel::SetPhysicalBytes(512 * kMB, 10 * kMB);
     CDMemoryFree engine;
     fake_kernel::Edit([&](fake_kernel::Script& s) {
-        s.status.ullTotalPageFile = 2000 * MB;
-        s.status.ullAvailPageFile = 210 * MB;
+        s.status.ullTotalPageFile = 2000 * kMB;
+        s.status.ullAvailPageFile = 210 * kMB;
         s.chargeBlocks = false;
         s.onSleep = [&](std::uint64_t now) {
             if (now == 20)

@@ -79,10 +79,10 @@ void DefaultScript()
     script.info.lpMaximumApplicationAddress = reinterpret_cast<LPVOID>(0x7FFEFFFF);
     script.info.dwNumberOfProcessors = 2;
     script.info.dwAllocationGranularity = 65536;
-    script.status.ullTotalPhys = 100 * MB;
-    script.status.ullAvailPhys = 100 * MB;
-    script.status.ullTotalPageFile = 4096 * MB;
-    script.status.ullAvailPageFile = 4096 * MB;
+    script.status.ullTotalPhys = 100 * kMB;
+    script.status.ullAvailPhys = 100 * kMB;
+    script.status.ullTotalPageFile = 4096 * kMB;
+    script.status.ullAvailPageFile = 4096 * kMB;
 }
 
 } // namespace
@@ -280,7 +280,7 @@ BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX status)
     *status = script.status;
     status->dwLength = sizeof *status;
     if (script.chargeBlocks) {
-        const DWORDLONG held = live.size() * MB;
+        const DWORDLONG held = live.size() * kMB;
         const DWORDLONG avail = status->ullAvailPageFile;
         status->ullAvailPageFile = avail > held ? avail - held : 0;
     }

@@ -98,6 +98,6 @@ void Leave(int id);
 // one picked did not come back (blocked outside the kernel) within stuckMs.
 enum class Slice { Ran, Quiet, Stuck };
 Slice RunSlice(std::uint64_t choice, int stuckMs = 60000);
-inline constexpr DWORDLONG MB = 1ull << 20;
+inline constexpr DWORDLONG kMB = 1ull << 20;
 
 } // namespace fake_kernel

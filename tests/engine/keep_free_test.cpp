@@ -3,7 +3,7 @@
 #include <numeric>
 #include <ostream>
 
-using fake_kernel::MB;
+using fake_kernel::kMB;
 using KeepFreeTest = EngineTest;
 
 namespace {
@@ -129,7 +129,7 @@ class WatchdogTest : public EngineTest, public ::testing::WithParamInterface<Wat
 TEST_P(WatchdogTest, LooksAfterTwentySecondsAndFreesOnlyBelowTheFloor)
 {
     const WatchdogCase& c = GetParam();
-    fake_kernel::SetPhysicalBytes(c.totalMB * MB, c.availMB * MB);
+    fake_kernel::SetPhysicalBytes(c.totalMB * kMB, c.availMB * kMB);
     CDMemoryFree engine;
     std::uint64_t firstLook = 0;
     fake_kernel::Edit([&](fake_kernel::Script& s) {
@@ -167,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(ModesAtTheirLimits, WatchdogTest, ::testing::Values(
 
 TEST_F(KeepFreeTest, WatchdogFreesOncePerPassEvenWhileMemoryStaysLow)
 {
-    fake_kernel::SetPhysicalBytes(512 * MB, 10 * MB);
+    fake_kernel::SetPhysicalBytes(512 * kMB, 10 * kMB);
     CDMemoryFree engine;
     fake_kernel::Edit([&](fake_kernel::Script& s) {
         s.onSleep = [&](std::uint64_t now) {
@@ -182,7 +182,7 @@ TEST_F(KeepFreeTest, WatchdogFreesOncePerPassEvenWhileMemoryStaysLow)
 
 TEST_F(KeepFreeTest, ThreadedWatchdogTakesTheStoredMode)
 {
-    fake_kernel::SetPhysicalBytes(512 * MB, 10 * MB);
+    fake_kernel::SetPhysicalBytes(512 * kMB, 10 * kMB);
     CDMemoryFree engine;
     fake_kernel::Edit([&](fake_kernel::Script& s) {
         s.holdThreads = true;

@@ -1,30 +1,30 @@
 #include "available_percent.h"
 #include "engine_fixture.h"
 
-using fake_kernel::MB;
+using fake_kernel::kMB;
 
 using MemoryStatusTest = EngineTest;
 
 TEST_F(MemoryStatusTest, ConversionsTruncateAndMegabytesComeFromKilobytes)
 {
-    fake_kernel::SetPhysicalBytes(100 * MB, 1048575);
+    fake_kernel::SetPhysicalBytes(100 * kMB, 1048575);
     CDMemoryStatus status;
     EXPECT_EQ(status.getStatusPhyAvaiKB(), 1023u);
     EXPECT_EQ(status.getStatusPhyAvaiMB(), 0u);
 
-    fake_kernel::SetPhysicalBytes(100 * MB, 3 * MB - 1);
+    fake_kernel::SetPhysicalBytes(100 * kMB, 3 * kMB - 1);
     EXPECT_EQ(status.getStatusPhyAvaiMB(), 2u) << "never rounded to nearest";
 }
 
 TEST_F(MemoryStatusTest, EachGetterReadsItsOwnField)
 {
     fake_kernel::Edit([](fake_kernel::Script& s) {
-        s.status.ullTotalPhys = 512 * MB;
-        s.status.ullAvailPhys = 230 * MB + 5;
-        s.status.ullTotalPageFile = 1248 * MB;
-        s.status.ullAvailPageFile = 1001 * MB;
-        s.status.ullTotalVirtual = 2047 * MB;
-        s.status.ullAvailVirtual = 7 * MB;
+        s.status.ullTotalPhys = 512 * kMB;
+        s.status.ullAvailPhys = 230 * kMB + 5;
+        s.status.ullTotalPageFile = 1248 * kMB;
+        s.status.ullAvailPageFile = 1001 * kMB;
+        s.status.ullTotalVirtual = 2047 * kMB;
+        s.status.ullAvailVirtual = 7 * kMB;
         s.status.dwMemoryLoad = 37;
     });
     CDMemoryStatus status;
@@ -40,7 +40,7 @@ TEST_F(MemoryStatusTest, EachGetterReadsItsOwnField)
 
 TEST_F(MemoryStatusTest, LargeMachinesShowTheirRealMemoryAndHugeFiguresSaturate)
 {
-    fake_kernel::SetPhysicalBytes(24576 * MB, 20000 * MB);
+    fake_kernel::SetPhysicalBytes(24576 * kMB, 20000 * kMB);
     CDMemoryStatus status;
     EXPECT_EQ(status.getStatusPhyTotalMB(), 24576u);
     EXPECT_EQ(status.getStatusPhyAvaiMB(), 20000u);
@@ -61,10 +61,10 @@ TEST_F(MemoryStatusTest, AvailablePercentFollowsItsFloatingPointSteps)
     };
     CDMemoryStatus status;
     for (const Case& c : cases) {
-        fake_kernel::SetPhysicalBytes(c.totalMB * MB, c.availMB * MB);
+        fake_kernel::SetPhysicalBytes(c.totalMB * kMB, c.availMB * kMB);
         EXPECT_EQ(status.getStatusPhyAvaiPercent(), c.percent) << c.availMB << " of " << c.totalMB;
     }
-    fake_kernel::SetPhysicalBytes(MB - 1, 1000);
+    fake_kernel::SetPhysicalBytes(kMB - 1, 1000);
     EXPECT_EQ(status.getStatusPhyAvaiPercent(), 0) << "under 1 MB installed gives a fixed value";
 }
 
@@ -77,7 +77,7 @@ TEST_F(MemoryStatusTest, TheTrayPercentIsTheEnginesWhereverSinglePrecisionIsExac
     for (DWORDLONG totalMB : {1ull, 3ull, 100ull, 2047ull, 4095ull, 24576ull, 65536ull, 4194303ull}) {
         const DWORDLONG step = totalMB / 997 + 1;
         for (DWORDLONG availMB = 0; availMB <= totalMB; availMB += step) {
-            fake_kernel::SetPhysicalBytes(totalMB * MB, availMB * MB);
+            fake_kernel::SetPhysicalBytes(totalMB * kMB, availMB * kMB);
             EXPECT_EQ(static_cast<int>(AvailablePercent(DWORD(availMB), DWORD(totalMB))),
                       status.getStatusPhyAvaiPercent())
                 << availMB << " of " << totalMB;
@@ -128,7 +128,7 @@ TEST_F(MemoryStatusTest, SystemInfoGettersReturnTheirFieldsUnchanged)
 
 TEST_F(MemoryStatusTest, CopiesAndAssignmentsStayUsable)
 {
-    fake_kernel::SetPhysicalBytes(64 * MB, 32 * MB);
+    fake_kernel::SetPhysicalBytes(64 * kMB, 32 * kMB);
     CDMemoryStatus original;
     CDMemoryStatus copy(original);
     CDMemoryStatus assigned;

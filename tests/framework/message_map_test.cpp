@@ -92,8 +92,8 @@ protected:
     DerivedPage page;
 };
 
-const std::string wmTimer = std::to_string(WM_TIMER);
-const std::string wmHScroll = std::to_string(WM_HSCROLL);
+const std::string kWmTimer = std::to_string(WM_TIMER);
+const std::string kWmHScroll = std::to_string(WM_HSCROLL);
 
 TEST_F(MessageMapTest, TimerReachesBaseHandlerThenDefaultProcessing)
 {
@@ -101,7 +101,7 @@ TEST_F(MessageMapTest, TimerReachesBaseHandlerThenDefaultProcessing)
     ASSERT_TRUE(PumpUntil([&] { return page.log.size() >= 2; }));
     page.KillTimer(2);
     EXPECT_EQ(page.log[0], "timer 2");
-    EXPECT_EQ(page.log[1], "default " + wmTimer);
+    EXPECT_EQ(page.log[1], "default " + kWmTimer);
 }
 
 TEST_F(MessageMapTest, CommandsGoToTheMostDerivedEntryThenChainToTheBase)
@@ -129,8 +129,8 @@ TEST_F(MessageMapTest, HScrollIsCrackedAndPassedOn)
     HWND slider = ::GetDlgItem(page.m_hWnd, IDC_SLIDER);
     page.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 300), reinterpret_cast<LPARAM>(slider));
     page.SendMessage(WM_HSCROLL, 0, 0);
-    EXPECT_EQ(page.log, (Log{"hscroll 5 300 slider", "default " + wmHScroll, "hscroll 0 0 none",
-                             "default " + wmHScroll}));
+    EXPECT_EQ(page.log, (Log{"hscroll 5 300 slider", "default " + kWmHScroll, "hscroll 0 0 none",
+                             "default " + kWmHScroll}));
 }
 
 TEST_F(MessageMapTest, ThrowingHandlerDoesNotUnwindThroughTheSystem)

@@ -26,7 +26,7 @@ protected:
     static void Choose(CAutomationPage& page, int radioId)
     {
         Click(page, radioId);
-        Tick(page, CAutomationPage::selectionTimer);
+        Tick(page, CAutomationPage::kSelectionTimer);
     }
 };
 
@@ -49,7 +49,7 @@ TEST_F(AutomationPageTest, NoneNeitherReadsMemoryNorFrees)
     auto page = MakePage();
     SetAvailable(0);
     const int queries = StandInAvailableQueries();
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     EXPECT_EQ(StandInRunCount(), 0);
     EXPECT_EQ(StandInAvailableQueries(), queries);
 }
@@ -73,7 +73,7 @@ TEST_P(AutomationPolicyTest, ChecksStrictlyBelowTheThresholdAndFreesThePolicySiz
     auto page = MakePage();
     Choose(*page, policy.radioId);
     SetAvailable(policy.availableMB);
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     if (policy.expectedRunMB == 0) {
         EXPECT_EQ(StandInRunCount(), 0);
         return;
@@ -101,12 +101,12 @@ TEST_F(AutomationPageTest, AChoiceCountsFromTheNextRadioCopyTick)
     SetAvailable(5);
     Click(*page, IDC_RADIO_STABLY);
     EXPECT_EQ(page->Mode(), 2) << "a click has no handler of its own";
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     EXPECT_EQ(StandInRunCount(), 0);
 
     // The real 100 ms timer copies the choice.
     EXPECT_TRUE(PumpUntil([&] { return page->Mode() == 1; }));
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 64);
 }
@@ -116,17 +116,17 @@ TEST_F(AutomationPageTest, EveryCheckBelowTheThresholdStartsAnotherRunUntilNoneI
     auto page = MakePage();
     SetAvailable(3);
     Choose(*page, IDC_RADIO_FASTER);
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     StandInSetProgress(10); // a run still going: no second one beside it
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     EXPECT_EQ(StandInRunCount(), 1);
     StandInSetProgress(100);
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     EXPECT_EQ(StandInRunCount(), 2);
 
     Choose(*page, IDC_RADIO_NONE);
     EXPECT_EQ(page->Mode(), 2);
-    Tick(*page, CAutomationPage::checkTimer);
+    Tick(*page, CAutomationPage::kCheckTimer);
     EXPECT_EQ(StandInRunCount(), 2);
 }
 

@@ -79,16 +79,16 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 100);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "100 MBs");
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234)) << "the forecast waits for the next update";
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1334));
     EXPECT_EQ(forecastGauge.GetPos(), 1334);
 
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 814); // exactly the total
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(2048));
 
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 2048);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(2048));
     EXPECT_EQ(forecastGauge.GetPos(), 2048);
 }
@@ -101,7 +101,7 @@ TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCat
     MessageLog availableGaugeMessages(availableGauge);
     StandInSetPhysicalMemory(2048, 999);
     StandInSetProgress(40);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_FALSE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT, nullptr)) << "images wait to be seen";
     EXPECT_FALSE(HasVisibleStyle(runProgress));
@@ -109,7 +109,7 @@ TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCat
     EXPECT_EQ(availableGaugeMessages.Count(PBM_SETPOS), 0);
 
     StandInSetProgress(100);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_TRUE(::IsWindowEnabled(freeButton)) << "the end of the run re-enables Free unseen";
 
     // Selected again mid-run: all of it at once, before any tick.
@@ -126,13 +126,13 @@ TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCat
     ::ShowWindow(host, SW_HIDE);
     StandInSetPhysicalMemory(2048, 500);
     StandInSetProgress(100);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_TRUE(::IsWindowEnabled(freeButton));
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 999 MB");
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT_GREY, nullptr));
 
     ::ShowWindow(host, SW_SHOWNOACTIVATE);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(ButtonIcon(*page, IDC_FREE_BUTTON), LargeProgramIcon(IDI_BOLT, nullptr));
     EXPECT_FALSE(HasVisibleStyle(runProgress));
     EXPECT_EQ(ControlText(*page, IDC_AVAILABLE_TEXT), "Available Memory : 500 MB");
@@ -142,7 +142,7 @@ TEST_F(FreeMemoryPageTest, FreeStartsOneRunOfTheLastForecastAndResetsTheSlider)
 {
     auto page = MakePage();
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 100);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     // Moved again within the same 100 ms: the click uses the forecast shown.
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 500);
 
@@ -153,7 +153,7 @@ TEST_F(FreeMemoryPageTest, FreeStartsOneRunOfTheLastForecastAndResetsTheSlider)
     EXPECT_EQ(amountSlider.GetPos(), 0);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1334));
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234));
 }
 
@@ -177,7 +177,7 @@ TEST_F(FreeMemoryPageTest, LargeMachinesKeepTheirWholeRange)
 
     DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 33000);
     EXPECT_EQ(ControlText(*page, IDC_FREE_AMOUNT_TEXT), "33000 MBs");
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(forecastGauge.GetPos(), 65536);
 }
 
@@ -194,7 +194,7 @@ TEST_F(FreeMemoryPageTest, AnUnchangedUpdateWritesNothingToTheControls)
 {
     auto page = MakePage();
     StandInSetProgress(50);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
 
     MessageLog availableText(::GetDlgItem(*page, IDC_AVAILABLE_TEXT));
     MessageLog forecastText(::GetDlgItem(*page, IDC_FORECAST_TEXT));
@@ -204,7 +204,7 @@ TEST_F(FreeMemoryPageTest, AnUnchangedUpdateWritesNothingToTheControls)
     MessageLog runProgressMessages(runProgress);
     MessageLog freeButtonMessages(freeButton);
     for (int tick = 0; tick < 3; ++tick)
-        Tick(*page, CFreeMemoryPage::figuresTimer);
+        Tick(*page, CFreeMemoryPage::kFiguresTimer);
 
     for (const MessageLog* text : {&availableText, &forecastText, &amountText})
         EXPECT_EQ(text->Count(WM_SETTEXT), 0);
@@ -216,7 +216,7 @@ TEST_F(FreeMemoryPageTest, AnUnchangedUpdateWritesNothingToTheControls)
 
     // A change is still written, once.
     StandInSetProgress(60);
-    Tick(*page, CFreeMemoryPage::figuresTimer);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(runProgressMessages.Count(PBM_SETPOS), 1);
     EXPECT_EQ(availableText.Count(WM_SETTEXT), 0);
 }

@@ -12,7 +12,7 @@
 
 namespace {
 
-const char* const expectedLabels[] = {
+const char* const kExpectedLabels[] = {
     "Memory Load",
     "Total Physical Memory",
     "Available Physical Memory",
@@ -64,7 +64,7 @@ TEST_F(MemoryStatusPageTest, ShowsNineRowsInOrderWithTheirFormats)
     StandInSetFigures(figures);
     auto page = MakePage();
 
-    EXPECT_EQ(Column(*page, 0), std::vector<std::string>(std::begin(expectedLabels), std::end(expectedLabels)));
+    EXPECT_EQ(Column(*page, 0), std::vector<std::string>(std::begin(kExpectedLabels), std::end(kExpectedLabels)));
     std::vector<std::string> expectedValues = {
         "0 %", "511 MBs", "230 MBs", "1248 MBs", "1001 MBs", "4095 MBs",
         Address("10000"), Address("FFFEFFFF"), "4096 bytes",
@@ -114,7 +114,7 @@ TEST_F(MemoryStatusPageTest, FiguresChangeOnlyOnRefreshAndOnlyInTheValueColumn)
     EXPECT_EQ(values[2], "17 MBs");
     EXPECT_EQ(values[8], "65536 bytes");
     EXPECT_EQ(values[1], atStart[1]);
-    EXPECT_EQ(Column(*page, 0), std::vector<std::string>(std::begin(expectedLabels), std::end(expectedLabels)));
+    EXPECT_EQ(Column(*page, 0), std::vector<std::string>(std::begin(kExpectedLabels), std::end(kExpectedLabels)));
     EXPECT_TRUE(HasVisibleStyle(::GetDlgItem(*page, IDC_STATUS_LIST))) << "the list must come back after its blink";
 }
 

@@ -41,7 +41,7 @@ protected:
     {
         std::vector<LoggedCall> calls;
         for (const LoggedCall& call : CallLog::TimerCallsFor(page))
-            if (call.timerId == CRegularFreePage::ruleTimer)
+            if (call.timerId == CRegularFreePage::kRuleTimer)
                 calls.push_back(call);
         return calls;
     }
@@ -108,14 +108,14 @@ TEST_F(RegularFreePageTest, FreeMemoryModeAsksForTheAvailableAmountPlusN)
     auto page = MakePage();
     ApplyMode(*page, IDC_RADIO_FREE_MEMORY);
     EXPECT_EQ(page->Values().mode, 0);
-    Tick(*page, CRegularFreePage::ruleTimer);
+    Tick(*page, CRegularFreePage::kRuleTimer);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 300) << "N = 0 still frees the available amount";
     EXPECT_TRUE(IsPartOf(StandInRunObject(0), *page)) << "the page's own engine object";
 
     DragSlider(*page, IDC_REGULAR_AMOUNT_SLIDER, 200);
     StandInSetPhysicalMemory(512, 100);
-    Tick(*page, CRegularFreePage::ruleTimer);
+    Tick(*page, CRegularFreePage::kRuleTimer);
     ASSERT_EQ(StandInRunCount(), 2);
     EXPECT_EQ(StandInRunAmountMB(1), 300);
 }
@@ -125,10 +125,10 @@ TEST_F(RegularFreePageTest, ATickWhileARunIsGoingStartsNoSecondOneAndTheNextTick
     auto page = MakePage();
     ApplyMode(*page, IDC_RADIO_FREE_MEMORY);
     StandInSetProgress(40);
-    Tick(*page, CRegularFreePage::ruleTimer);
+    Tick(*page, CRegularFreePage::kRuleTimer);
     EXPECT_EQ(StandInRunCount(), 0);
     StandInSetProgress(100);
-    Tick(*page, CRegularFreePage::ruleTimer);
+    Tick(*page, CRegularFreePage::kRuleTimer);
     EXPECT_EQ(StandInRunCount(), 1);
 }
 
@@ -137,16 +137,16 @@ TEST_F(RegularFreePageTest, KeepAtLeastFreesTheThresholdOnlyStrictlyBelowIt)
     auto page = MakePage();
     ApplyMode(*page, IDC_RADIO_KEEP_AT_LEAST);
     StandInSetPhysicalMemory(512, 0);
-    Tick(*page, CRegularFreePage::ruleTimer);
+    Tick(*page, CRegularFreePage::kRuleTimer);
     EXPECT_EQ(StandInRunCount(), 0) << "T = 0 never runs";
 
     StandInSetPhysicalMemory(512, 300);
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 300);
-    Tick(*page, CRegularFreePage::ruleTimer);
+    Tick(*page, CRegularFreePage::kRuleTimer);
     EXPECT_EQ(StandInRunCount(), 0) << "A equal to T does not run";
 
     DragSlider(*page, IDC_THRESHOLD_SLIDER, 301);
-    Tick(*page, CRegularFreePage::ruleTimer);
+    Tick(*page, CRegularFreePage::kRuleTimer);
     ASSERT_EQ(StandInRunCount(), 1);
     EXPECT_EQ(StandInRunAmountMB(0), 301);
 }
@@ -191,7 +191,7 @@ TEST_F(RegularFreePageTest, WhatTheViewRestoresShowsAndWhatItSavesIsRead)
     restored.mode = CRegularFreePage::FreeMemoryMode;
     restored.freeAmountMB = 64;
     restored.keepAtLeastMB = 128;
-    restored.intervalAnswer = 30;
+    restored.intervalPosResult = 30;
     restored.applied = true;
     page->Restore(restored);
     EXPECT_TRUE(IsChecked(*page, IDC_RADIO_FREE_MEMORY));
@@ -208,7 +208,7 @@ TEST_F(RegularFreePageTest, WhatTheViewRestoresShowsAndWhatItSavesIsRead)
     EXPECT_EQ(saved.mode, CRegularFreePage::KeepAtLeastMode);
     EXPECT_EQ(saved.freeAmountMB, 64);
     EXPECT_EQ(saved.keepAtLeastMB, 128);
-    EXPECT_EQ(saved.intervalAnswer, 30u);
+    EXPECT_EQ(saved.intervalPosResult, 30u);
 }
 
 } // namespace

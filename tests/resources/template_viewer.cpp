@@ -11,9 +11,9 @@
 
 namespace {
 
-HINSTANCE module() { return GetModuleHandleA(nullptr); }
+HINSTANCE ProgramModule() { return GetModuleHandleA(nullptr); }
 
-HBRUSH whiteBrush() { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); }
+HBRUSH WhiteBrush() { return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)); }
 
 INT_PTR CALLBACK WhiteDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)
 {
@@ -24,7 +24,7 @@ INT_PTR CALLBACK WhiteDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
         SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-        return reinterpret_cast<INT_PTR>(whiteBrush());
+        return reinterpret_cast<INT_PTR>(WhiteBrush());
     }
     return FALSE;
 }
@@ -32,7 +32,7 @@ INT_PTR CALLBACK WhiteDialogProc(HWND, UINT message, WPARAM wParam, LPARAM)
 void SetButtonIcon(HWND dialog, int button, int icon)
 {
     SendDlgItemMessageA(dialog, button, BM_SETIMAGE, IMAGE_ICON,
-                        reinterpret_cast<LPARAM>(LoadIconA(module(), MAKEINTRESOURCEA(icon))));
+                        reinterpret_cast<LPARAM>(LoadIconA(ProgramModule(), MAKEINTRESOURCEA(icon))));
 }
 
 void DressPage(HWND page, int templateId)
@@ -79,7 +79,7 @@ void DressPage(HWND page, int templateId)
 
 HWND CreatePage(HWND parent, int templateId)
 {
-    HWND page = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), parent, WhiteDialogProc, 0);
+    HWND page = CreateDialogParamA(ProgramModule(), MAKEINTRESOURCEA(templateId), parent, WhiteDialogProc, 0);
     DressPage(page, templateId);
     return page;
 }
@@ -105,16 +105,16 @@ HWND CreateHost(HWND* child, int templateId, int pageId)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = module();
-    windowClass.hbrBackground = whiteBrush();
+    windowClass.hInstance = ProgramModule();
+    windowClass.hbrBackground = WhiteBrush();
     windowClass.lpszClassName = "KolvarViewerHost";
     RegisterClassA(&windowClass);
     HWND host = CreateWindowExA(0, windowClass.lpszClassName, "Velkor Halvenmark",
                                 WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 20, 20, 100, 100, nullptr,
-                                LoadMenuA(module(), MAKEINTRESOURCEA(IDR_MAIN_MENU)), module(), nullptr);
+                                LoadMenuA(ProgramModule(), MAKEINTRESOURCEA(IDR_MAIN_MENU)), ProgramModule(), nullptr);
     SendMessageA(host, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadImageA(module(), MAKEINTRESOURCEA(IDI_TRAY_CHIP), IMAGE_ICON, 16, 16, 0)));
-    *child = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), host, WhiteDialogProc, 0);
+                 reinterpret_cast<LPARAM>(LoadImageA(ProgramModule(), MAKEINTRESOURCEA(IDI_TRAY_CHIP), IMAGE_ICON, 16, 16, 0)));
+    *child = CreateDialogParamA(ProgramModule(), MAKEINTRESOURCEA(templateId), host, WhiteDialogProc, 0);
     if (templateId == IDD_QUENDRIX_FORM)
         DressForm(*child, pageId);
     else
@@ -142,7 +142,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (templateId >= IDD_QUENDRIX_FORM && templateId <= IDD_REGULAR_FREE_PAGE) {
         window = CreateHost(&dialog, templateId, pageId);
     } else {
-        window = dialog = CreateDialogParamA(module(), MAKEINTRESOURCEA(templateId), nullptr, WhiteDialogProc, 0);
+        window = dialog = CreateDialogParamA(ProgramModule(), MAKEINTRESOURCEA(templateId), nullptr, WhiteDialogProc, 0);
         SetWindowPos(window, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     }
     if (!window)

@@ -61,7 +61,7 @@ TEST_F(SettingsBadInput, MissingValuesAmongPresentOnesReadAsZero)
     EXPECT_EQ(restore.regularFree.mode, 0);
     EXPECT_EQ(restore.regularFree.freeAmountMB, 0);
     EXPECT_EQ(restore.regularFree.keepAtLeastMB, 77);
-    EXPECT_EQ(restore.regularFree.intervalAnswer, 0u);
+    EXPECT_EQ(restore.regularFree.intervalPosResult, 0u);
 }
 
 TEST_F(SettingsBadInput, KeysThatCannotBeOpenedGiveDefaultsAndNoCrash)

@@ -58,7 +58,7 @@ TEST_F(SettingsSequences, RestoreReadsRegularFreeValuesOnlyWhenRemembered)
     EXPECT_EQ(restore.regularFree.mode, -1);
     EXPECT_EQ(restore.regularFree.freeAmountMB, -40);
     EXPECT_EQ(restore.regularFree.keepAtLeastMB, 300);
-    EXPECT_EQ(restore.regularFree.intervalAnswer, 65546u);
+    EXPECT_EQ(restore.regularFree.intervalPosResult, 65546u);
     EXPECT_FALSE(restore.regularFree.applied);   // the Apply state never comes back
 }
 

@@ -10,10 +10,10 @@ void Begin(const Sequence& sequence)
 {
     fake_kernel::Reset();
     const Machine& m = sequence.machine;
-    fake_kernel::SetPhysicalBytes(m.totalMB * fake_kernel::MB, m.availMB * fake_kernel::MB);
+    fake_kernel::SetPhysicalBytes(m.totalMB * fake_kernel::kMB, m.availMB * fake_kernel::kMB);
     fake_kernel::Edit([&](fake_kernel::Script& s) {
-        s.status.ullTotalPageFile = m.pageFileMB * fake_kernel::MB;
-        s.status.ullAvailPageFile = m.pageFileMB * fake_kernel::MB;
+        s.status.ullTotalPageFile = m.pageFileMB * fake_kernel::kMB;
+        s.status.ullAvailPageFile = m.pageFileMB * fake_kernel::kMB;
         s.liveBlockLimit = m.liveBlockLimit;
         s.refuseAllocPermille = m.refuseAllocPermille;
         s.refuseReleasePermille = m.refuseReleasePermille;

@@ -12,10 +12,10 @@ public:
     explicit CPreferenceDlg(CWnd* pParent = nullptr, SettingsRoots settingsRoots = {});
 
     // 0 cleared, 1 checked.
-    int m_runAtStartup = 0;       // 1010 "Run at windows startup"
-    int m_runMinimized = 0;       // 1011 "Run minimized"
-    int m_rememberSettings = 0;   // 1012 "Remember settings in each windows"
-    int m_lowUpdateRate = 0;      // 1015 "Low data update rate"
+    int m_runAtStartup = 0;     // 1010 "Run at windows startup"
+    int m_runMinimized = 0;     // 1011 "Run minimized"
+    int m_rememberSettings = 0; // 1012 "Remember settings in each windows"
+    int m_lowUpdateRate = 0;    // 1015 "Low data update rate"
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

@@ -56,4 +56,3 @@ int CQuendrixApp::ExitCodeWhenDeclined() const
     }
     return CWinApp::ExitCodeWhenDeclined();
 }
-

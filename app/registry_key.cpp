@@ -67,7 +67,8 @@ std::string CRegistryKey::QueryText(const char* name, std::size_t bufferSize) co
     DWORD type = 0;
     DWORD size = DWORD(bufferSize * sizeof(wchar_t));
     if (RegQueryValueExW(m_key, WideFromUtf8(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                         &size) != ERROR_SUCCESS
+                         &size)
+            != ERROR_SUCCESS
         || type != REG_SZ)
         return {};
     buffer[std::min<std::size_t>(size / sizeof(wchar_t), bufferSize)] = L'\0';

@@ -23,9 +23,9 @@ public:
     static constexpr DWORD kAnswerLimitMs = 1000;
 
     enum class Outcome {
-        OnlyCopy,        // this start goes on
-        BroughtForward,  // the running copy showed its window
-        NoAnswer,        // a copy holds the session but did not answer in time
+        OnlyCopy,       // this start goes on
+        BroughtForward, // the running copy showed its window
+        NoAnswer,       // a copy holds the session but did not answer in time
     };
 
     explicit CRunningCopyGuard(std::string mutexName = SessionMutexName);

@@ -23,7 +23,7 @@ DWORD FlagNumber(bool on) { return on ? 1 : 0; }
 // arguments when the shell starts it at log-on.
 std::string RunCommandFor(const std::string& programPath) { return '"' + programPath + '"'; }
 
-}   // namespace
+} // namespace
 
 bool CSettingsStore::ReadRunMinimized() const
 {

@@ -25,17 +25,17 @@
 // What the view restore reads: the update rate, and the Regular Free values
 // only when "Remember settings in each windows" is on.
 struct ViewRestore {
-    bool lowUpdateRate = false;         // "setting04"
-    bool rememberSettings = false;      // "setting03"
-    RegularFreeValues regularFree;      // all 0 unless rememberSettings
+    bool lowUpdateRate = false;    // "setting04"
+    bool rememberSettings = false; // "setting03"
+    RegularFreeValues regularFree; // all 0 unless rememberSettings
 };
 
 // The four Preferences check boxes.
 struct PreferenceFlags {
-    bool runAtStartup = false;          // "setting01"
-    bool runMinimized = false;          // "setting02"
-    bool rememberSettings = false;      // "setting03"
-    bool lowUpdateRate = false;         // "setting04"
+    bool runAtStartup = false;     // "setting01"
+    bool runMinimized = false;     // "setting02"
+    bool rememberSettings = false; // "setting03"
+    bool lowUpdateRate = false;    // "setting04"
 };
 
 class CSettingsStore {

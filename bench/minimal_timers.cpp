@@ -7,7 +7,7 @@
 // program with Kolvar's controls and look pays under the same system.
 #include <windows.h>
 #ifdef MINIMAL_CONTROLS
-#include <commctrl.h>
+#  include <commctrl.h>
 #endif
 
 namespace {

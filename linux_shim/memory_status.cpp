@@ -46,7 +46,7 @@ private:
 std::uint64_t FieldBytes(const char* text, const char* name)
 {
     const std::size_t length = std::strlen(name);
-    for (const char* line = text; *line; ) {
+    for (const char* line = text; *line;) {
         if (!std::strncmp(line, name, length))
             return static_cast<std::uint64_t>(std::strtoull(line + length, nullptr, 10)) << 10;
         const char* next = std::strchr(line, '\n');
@@ -84,7 +84,7 @@ std::uint64_t ProcessVirtualSize()
     if (!file.Read(text, sizeof text))
         return 0;
     return static_cast<std::uint64_t>(std::strtoull(text, nullptr, 10))
-           * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
+        * static_cast<std::uint64_t>(sysconf(_SC_PAGESIZE));
 }
 
 MEMORYSTATUSEX ReadStatus()
@@ -138,4 +138,3 @@ BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX status)
     *status = lastStatus;
     return TRUE;
 }
-

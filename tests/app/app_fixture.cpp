@@ -162,4 +162,3 @@ void PressEscape(HWND dialog)
     HWND focus = ::GetFocus();
     ::PostMessage(focus && ::IsChild(dialog, focus) ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
 }
-

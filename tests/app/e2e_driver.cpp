@@ -108,7 +108,7 @@ bool Start(const std::string& program, Running& run)
                           &startup, &run.process))
         return false;
     if (!WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::kWindowClass, nullptr)) != nullptr
-                              && ::IsWindowVisible(run.frame); }, 30000))
+                           && ::IsWindowVisible(run.frame); }, 30000))
         return false;
     run.view = ::FindWindowExA(run.frame, nullptr, "#32770", nullptr);
     if (!run.view)
@@ -143,7 +143,7 @@ std::string RemoteCell(HANDLE process, HWND list, int row, int column)
 {
     const SIZE_T textSize = 256;
     auto* remote = static_cast<BYTE*>(::VirtualAllocEx(process, nullptr, sizeof(LVITEMA) + textSize,
-                                                        MEM_COMMIT, PAGE_READWRITE));
+                                                       MEM_COMMIT, PAGE_READWRITE));
     if (!remote)
         return "<no memory>";
     LVITEMA item{};
@@ -288,7 +288,6 @@ void CheckRegularFreeRestored(Running& run)
     Check(TextOf(::GetDlgItem(page, IDC_THRESHOLD_TEXT)) == "200 MBs free", "restored: the threshold text");
 }
 
-
 bool StoppedRunning(const Running& run)
 {
     return ::WaitForSingleObject(run.process.hProcess, 0) == WAIT_OBJECT_0;
@@ -328,7 +327,8 @@ std::vector<DWORD> StoredPageValues()
     for (const char* name : {"page41-01", "page41-02", "page41-03", "page41-04", "page41-05"}) {
         DWORD value = 0xFFFFFFFF, size = sizeof value;
         if (::RegGetValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velkor\\Halven Mark", name, RRF_RT_REG_DWORD, nullptr,
-                           &value, &size) != ERROR_SUCCESS)
+                           &value, &size)
+            != ERROR_SUCCESS)
             ::RegGetValueA(HKEY_CURRENT_USER, "SOFTWARE\\Velkor\\Halven Mark", name, RRF_RT_REG_DWORD, nullptr,
                            &value, &size);
         values.push_back(value);
@@ -371,7 +371,8 @@ double EndSession(Running& run)
     ::QueryPerformanceFrequency(&frequency);
     ::QueryPerformanceCounter(&before);
     const bool answered = ::SendMessageTimeoutA(run.frame, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
-                                                10000, &answer) != 0;
+                                                10000, &answer)
+        != 0;
     ::QueryPerformanceCounter(&after);
     const double ms = 1000.0 * double(after.QuadPart - before.QuadPart) / double(frequency.QuadPart);
     Check(answered && ms < 5000, "WM_ENDSESSION returns within 5 s");
@@ -487,7 +488,7 @@ void AFolderOutsideTheAnsiCodePage(const std::string& program)
     if (!::CreateProcessW(copy.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
                           &startup, &run.process)
         || !WaitFor([&] { return (run.frame = TopLevelOf(run.process.dwProcessId, CMainFrame::kWindowClass, nullptr)) != nullptr
-                                 && Shown(run.frame); }, 30000)) {
+                              && Shown(run.frame); }, 30000)) {
         Check(false, "the copy in that folder starts");
         return;
     }

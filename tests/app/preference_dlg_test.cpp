@@ -7,7 +7,7 @@
 namespace {
 
 const int kBoxes[] = {IDC_CHECK_RUN_AT_STARTUP, IDC_CHECK_RUN_MINIMIZED, IDC_CHECK_REMEMBER_SETTINGS,
-                     IDC_CHECK_LOW_UPDATE_RATE};
+                      IDC_CHECK_LOW_UPDATE_RATE};
 const char* const kFlagNames[] = {"setting01", "setting02", "setting03", "setting04"};
 
 std::vector<bool> Boxes(HWND dialog)

@@ -176,8 +176,7 @@ TEST_F(AppTest, ExitRemovesTheTrayIconBeforeSavingAndEndsTheMessageLoop)
     MSG msg;
     EXPECT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
 
-    EXPECT_TRUE(SameSequence(Describe(CallLog::All()), {"NIM_DELETE", "page41-01 = 1", "page41-02 = 0",
-                                                        "page41-03 = 0", "page41-04 = 100", "page41-05 = 0"}));
+    EXPECT_TRUE(SameSequence(Describe(CallLog::All()), {"NIM_DELETE", "page41-01 = 1", "page41-02 = 0", "page41-03 = 0", "page41-04 = 100", "page41-05 = 0"}));
 }
 
 TEST_F(AppTest, TheCloseBoxTakesTheSameWayOut)

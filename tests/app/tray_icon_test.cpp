@@ -78,8 +78,8 @@ TEST_F(TrayIconTest, RefreshModifiesOnlyWhenTipOrImageChanges)
 {
     m_icon.Add(m_owner);
     m_icon.Refresh(TrayStatusFor(29, 100));
-    m_icon.Refresh(TrayStatusFor(29, 100));       // same tip and image: nothing
-    m_icon.Refresh(TrayStatusFor(30, 100));       // tip only
+    m_icon.Refresh(TrayStatusFor(29, 100));             // same tip and image: nothing
+    m_icon.Refresh(TrayStatusFor(30, 100));             // tip only
     m_icon.Refresh({"Available : 30 %", IDI_CHIP_LOW}); // image only
     const auto shell = ShellCalls();
     ASSERT_EQ(shell.size(), 4u);

@@ -12,10 +12,10 @@ namespace {
 struct GuardCase {
     const char* name;
     DWORDLONG limitMB, availMB;
-    bool chargeBlocks;    // false: the figure stays as at the start
-    int othersTakeMB;     // other programs' commit per block of the run
+    bool chargeBlocks; // false: the figure stays as at the start
+    int othersTakeMB;  // other programs' commit per block of the run
     bool refuseStatus;
-    size_t blocks;        // what the run gets
+    size_t blocks; // what the run gets
 };
 
 std::ostream& operator<<(std::ostream& out, const GuardCase& c)
@@ -55,14 +55,7 @@ TEST_P(CommitReserveTest, ARunStopsWhereOneMoreBlockWouldEatIntoTheReserveAndRel
 
 // Small machine: 10 % of 2000 MB is 200 MB, so blocks are taken while 201 MB
 // or more is available. Large machine: 512 MB is less than 10 % of 16 GB.
-INSTANTIATE_TEST_SUITE_P(Machines, CommitReserveTest, ::testing::Values(
-    GuardCase{"small machine, a tenth", 2000, 300, true, 0, false, 100},
-    GuardCase{"large machine, 512 MB", 16384, 600, true, 0, false, 88},
-    GuardCase{"a stale figure cannot overshoot", 2000, 300, false, 0, false, 100},
-    GuardCase{"others commit too", 2000, 300, true, 1, false, 50},
-    GuardCase{"already inside the reserve", 2000, 200, true, 0, false, 0},
-    GuardCase{"far from the reserve", 16384, 16384, true, 0, false, 120},
-    GuardCase{"no figures, only refusals", 2000, 0, true, 0, true, 120}));
+INSTANTIATE_TEST_SUITE_P(Machines, CommitReserveTest, ::testing::Values(GuardCase{"small machine, a tenth", 2000, 300, true, 0, false, 100}, GuardCase{"large machine, 512 MB", 16384, 600, true, 0, false, 88}, GuardCase{"a stale figure cannot overshoot", 2000, 300, false, 0, false, 100}, GuardCase{"others commit too", 2000, 300, true, 1, false, 50}, GuardCase{"already inside the reserve", 2000, 200, true, 0, false, 0}, GuardCase{"far from the reserve", 16384, 16384, true, 0, false, 120}, GuardCase{"no figures, only refusals", 2000, 0, true, 0, true, 120}));
 
 TEST_F(CommitReserveLoopsTest, BothLoopsRunsStopAtTheReserveToo)
 {

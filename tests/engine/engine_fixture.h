@@ -13,7 +13,7 @@ protected:
     {
         fake_kernel::OpenThreadGate();
         fake_kernel::JoinThreads();
-        fake_kernel::Reset();  // frees blocks a test left refused
+        fake_kernel::Reset(); // frees blocks a test left refused
     }
 };
 

@@ -20,7 +20,7 @@ std::mutex lock;
 std::condition_variable changed;
 Script script;
 Record record;
-std::map<void*, int> live;  // block -> allocation index; every block is 1 MB
+std::map<void*, int> live; // block -> allocation index; every block is 1 MB
 int nextIndex = 0;
 int runningThreads = 0;
 bool gateOpen = false;
@@ -33,7 +33,11 @@ std::map<std::thread::id, std::vector<void*>> heldBy;
 std::set<void*> everRefused;
 
 // Serialised mode.
-enum class State { Running, Runnable, Sleeping, Idle, Done };
+enum class State { Running,
+                   Runnable,
+                   Sleeping,
+                   Idle,
+                   Done };
 struct Participant {
     State state = State::Idle;
     std::uint64_t wakeMs = 0;
@@ -46,7 +50,7 @@ bool serialised = false;
 // can never be handed the turn of a later one.
 std::map<int, Participant> participants;
 int nextParticipant = 0;
-int turn = -1;  // the participant allowed to run; -1 the scheduler
+int turn = -1; // the participant allowed to run; -1 the scheduler
 thread_local int participantId = -1;
 
 // Hands the turn back to the scheduler and waits for it to come round

@@ -48,8 +48,8 @@ struct Script {
 struct Record {
     int statusQueries = 0;
     int infoQueries = 0;
-    std::vector<int> allocated;  // block indices in allocation order
-    std::vector<int> released;   // block indices in release order
+    std::vector<int> allocated; // block indices in allocation order
+    std::vector<int> released;  // block indices in release order
     int releaseAttempts = 0;
     int releaseAttemptsOfRefused = 0;
     bool allZeroAtRelease = true;
@@ -96,7 +96,9 @@ void Leave(int id);
 // Lets one participant run to its next kernel call, picked by choice among
 // those that can run. False when none can (all idle or gone), or when the
 // one picked did not come back (blocked outside the kernel) within stuckMs.
-enum class Slice { Ran, Quiet, Stuck };
+enum class Slice { Ran,
+                   Quiet,
+                   Stuck };
 Slice RunSlice(std::uint64_t choice, int stuckMs = 60000);
 inline constexpr DWORDLONG kMB = 1ull << 20;
 

@@ -149,7 +149,7 @@ TEST_F(FreeMemoryTest, CopiesCarryTheStoredArgumentsButNotTheSourcesRun)
     fake_kernel::Edit([](fake_kernel::Script& s) { s.refuseThreads = true; });
     ProgressProbe engine;
     engine.FreeMemoryThread(2048);
-    engine.SetProgress(40);  // as if a run of its own were under way
+    engine.SetProgress(40); // as if a run of its own were under way
     CDMemoryFree copy(engine);
     EXPECT_EQ(copy.getProgressPercent(), 100u) << "the copy has no run";
     EXPECT_EQ(copy.FreeMemory(-1), 2048) << "the stored amount comes along";

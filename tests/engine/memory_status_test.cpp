@@ -56,8 +56,14 @@ TEST_F(MemoryStatusTest, AvailablePercentFollowsItsFloatingPointSteps)
         DWORDLONG availMB, totalMB;
         int percent;
     } cases[] = {
-        {100, 100, 100}, {50, 100, 50}, {29, 100, 28}, {57, 100, 56}, {30, 100, 30},
-        {0, 100, 0}, {4095, 4096, 99}, {24575, 24576, 99},
+        {100, 100, 100},
+        {50, 100, 50},
+        {29, 100, 28},
+        {57, 100, 56},
+        {30, 100, 30},
+        {0, 100, 0},
+        {4095, 4096, 99},
+        {24575, 24576, 99},
     };
     CDMemoryStatus status;
     for (const Case& c : cases) {

@@ -9,12 +9,12 @@
 #include <thread>
 
 #if defined(_WIN32)
-#include <psapi.h>
+#  include <psapi.h>
 #else
-#include <sys/resource.h>
-#include <unistd.h>
+#  include <sys/resource.h>
+#  include <unistd.h>
 
-#include <cstdio>
+#  include <cstdio>
 #endif
 
 namespace {

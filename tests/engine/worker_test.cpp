@@ -57,7 +57,7 @@ TEST_F(WorkerTest, ARefusedThreadIsHarmless)
     EXPECT_EQ(engine->MinimalKeepThread(1024, 10), 0);
     EXPECT_EQ(engine->MinimalKeepModeThread(1), 0);
     EXPECT_EQ(engine->getMinimalKeepIsInProgress(), 0);
-    engine.reset();  // must not wait for workers that never started
+    engine.reset(); // must not wait for workers that never started
     EXPECT_TRUE(fake_kernel::Snapshot().allocated.empty());
 }
 
@@ -104,7 +104,7 @@ TEST_F(WorkerTest, DestroyingTheObjectStopsBothLoops)
     fake_kernel::Edit([&](fake_kernel::Script& s) {
         s.onSleep = [&, destroyer](std::uint64_t) {
             if (std::this_thread::get_id() == destroyer) {
-                closing = true;  // the destructor's own waits
+                closing = true; // the destructor's own waits
                 return;
             }
             if (closing) {

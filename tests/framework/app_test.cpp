@@ -108,8 +108,7 @@ TEST_F(AppTest, ShellCommandBuildsDocumentFrameAndViewOnce)
 {
     ASSERT_TRUE(app.ProcessShellCommand());
     ASSERT_TRUE(app.ProcessShellCommand());
-    EXPECT_EQ(events, (std::vector<std::string>{"new document", "frame created with view",
-                                                 "initial update, main window set"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"new document", "frame created with view", "initial update, main window set"}));
     EXPECT_EQ(view->initialUpdates, 1);
 
     CWnd* frame = AfxGetMainWnd();

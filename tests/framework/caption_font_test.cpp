@@ -54,4 +54,4 @@ TEST(CaptionButtonFont, MarlettIsInstalled)
     EXPECT_EQ(metrics.tmCharSet, SYMBOL_CHARSET);
 }
 
-}  // namespace
+} // namespace

@@ -88,8 +88,7 @@ TEST_F(ControlsTest, EachSetterIsTheOneMessageItNames)
     MessageLog slider(page.slider, {TBM_GETPOS, TBM_SETPOS});
     MessageLog spin(page.spin, {UDM_GETPOS32, UDM_SETPOS32});
     MessageLog button(page.button, {BM_GETIMAGE, BM_SETIMAGE});
-    MessageLog list(page.list, {LVM_GETITEMTEXTA, LVM_SETITEMTEXTA, LVM_GETCOLUMNWIDTH, LVM_SETCOLUMNWIDTH,
-                                LVM_GETTEXTCOLOR, LVM_SETTEXTCOLOR});
+    MessageLog list(page.list, {LVM_GETITEMTEXTA, LVM_SETITEMTEXTA, LVM_GETCOLUMNWIDTH, LVM_SETCOLUMNWIDTH, LVM_GETTEXTCOLOR, LVM_SETTEXTCOLOR});
     // The system's own icon handling reads the icon back after setting it.
     MessageLog hostIcon(hostWnd, {WM_SETICON});
     for (int round = 0; round < 2; ++round) {
@@ -107,8 +106,7 @@ TEST_F(ControlsTest, EachSetterIsTheOneMessageItNames)
     EXPECT_TRUE(SameMessages(slider, {TBM_SETPOS, TBM_SETPOS}));
     EXPECT_TRUE(SameMessages(spin, {UDM_SETPOS32, UDM_SETPOS32}));
     EXPECT_TRUE(SameMessages(button, {BM_SETIMAGE, BM_SETIMAGE}));
-    EXPECT_TRUE(SameMessages(list, {LVM_SETITEMTEXTA, LVM_SETCOLUMNWIDTH, LVM_SETTEXTCOLOR,
-                                    LVM_SETITEMTEXTA, LVM_SETCOLUMNWIDTH, LVM_SETTEXTCOLOR}));
+    EXPECT_TRUE(SameMessages(list, {LVM_SETITEMTEXTA, LVM_SETCOLUMNWIDTH, LVM_SETTEXTCOLOR, LVM_SETITEMTEXTA, LVM_SETCOLUMNWIDTH, LVM_SETTEXTCOLOR}));
     EXPECT_TRUE(SameMessages(hostIcon, {WM_SETICON, WM_SETICON}));
     EXPECT_EQ(page.button.GetIcon(), icon);
 }
@@ -132,8 +130,7 @@ TEST_F(ControlsTest, IfChangedWritesReadTheControlAndWriteOnlyADifference)
     EXPECT_EQ(button.Count(BM_GETIMAGE), 3);
     EXPECT_EQ(button.Count(BM_SETIMAGE), 1);
     EXPECT_EQ(button.Count(WM_ENABLE), 1);
-    EXPECT_TRUE(SameMessages(text, {WM_GETTEXTLENGTH, WM_GETTEXT, WM_SETTEXT, WM_GETTEXTLENGTH, WM_GETTEXT,
-                                    WM_GETTEXTLENGTH, WM_GETTEXT}));
+    EXPECT_TRUE(SameMessages(text, {WM_GETTEXTLENGTH, WM_GETTEXT, WM_SETTEXT, WM_GETTEXTLENGTH, WM_GETTEXT, WM_GETTEXTLENGTH, WM_GETTEXT}));
     EXPECT_TRUE(SameMessages(check, {BM_GETCHECK, BM_SETCHECK, BM_GETCHECK, BM_GETCHECK}));
     EXPECT_EQ(page.progress.GetPos(), 40);
     EXPECT_EQ(page.button.GetIcon(), icon);

@@ -129,8 +129,7 @@ TEST_F(MessageMapTest, HScrollIsCrackedAndPassedOn)
     HWND slider = ::GetDlgItem(page.m_hWnd, IDC_SLIDER);
     page.SendMessage(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 300), reinterpret_cast<LPARAM>(slider));
     page.SendMessage(WM_HSCROLL, 0, 0);
-    EXPECT_EQ(page.log, (Log{"hscroll 5 300 slider", "default " + kWmHScroll, "hscroll 0 0 none",
-                             "default " + kWmHScroll}));
+    EXPECT_EQ(page.log, (Log{"hscroll 5 300 slider", "default " + kWmHScroll, "hscroll 0 0 none", "default " + kWmHScroll}));
 }
 
 TEST_F(MessageMapTest, ThrowingHandlerDoesNotUnwindThroughTheSystem)

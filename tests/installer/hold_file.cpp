@@ -25,10 +25,11 @@ bool ShowStubbornWindow(const char* className)
     if (!::RegisterClassA(&windowClass))
         return false;
     return ::CreateWindowA(className, "hold_file", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                           nullptr, windowClass.hInstance, nullptr) != nullptr;
+                           nullptr, windowClass.hInstance, nullptr)
+        != nullptr;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

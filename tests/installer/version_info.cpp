@@ -41,8 +41,8 @@ bool PrintVersionInfo(const wchar_t* file)
         WORD codePage;
     }* translation = nullptr;
     if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                          reinterpret_cast<void**>(&translation), &length) ||
-        length < sizeof(Translation))
+                          reinterpret_cast<void**>(&translation), &length)
+        || length < sizeof(Translation))
         return false;
     for (const wchar_t* name : kNames) {
         wchar_t path[64];
@@ -56,7 +56,7 @@ bool PrintVersionInfo(const wchar_t* file)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 int wmain(int argc, wchar_t** argv)
 {

@@ -66,8 +66,15 @@ TEST_F(MemoryStatusPageTest, ShowsNineRowsInOrderWithTheirFormats)
 
     EXPECT_EQ(Column(*page, 0), std::vector<std::string>(std::begin(kExpectedLabels), std::end(kExpectedLabels)));
     std::vector<std::string> expectedValues = {
-        "0 %", "511 MBs", "230 MBs", "1248 MBs", "1001 MBs", "4095 MBs",
-        Address("10000"), Address("FFFEFFFF"), "4096 bytes",
+        "0 %",
+        "511 MBs",
+        "230 MBs",
+        "1248 MBs",
+        "1001 MBs",
+        "4095 MBs",
+        Address("10000"),
+        Address("FFFEFFFF"),
+        "4096 bytes",
     };
     EXPECT_EQ(Column(*page, 1), expectedValues);
 }

@@ -189,11 +189,19 @@ void PrintTo(const Template& dialog, std::ostream* out) { *out << "template " <<
 const char* ClassOf(Kind kind)
 {
     switch (kind) {
-    case Kind::Icon: case Kind::Bitmap: case Kind::Text: case Kind::BlackFrame: case Kind::BlackRect:
-    case Kind::GrayRect: case Kind::EtchedVert:
+    case Kind::Icon:
+    case Kind::Bitmap:
+    case Kind::Text:
+    case Kind::BlackFrame:
+    case Kind::BlackRect:
+    case Kind::GrayRect:
+    case Kind::EtchedVert:
         return "Static";
-    case Kind::GroupBox: case Kind::PushButton: case Kind::DefPushButton:
-    case Kind::AutoCheck: case Kind::AutoRadio:
+    case Kind::GroupBox:
+    case Kind::PushButton:
+    case Kind::DefPushButton:
+    case Kind::AutoCheck:
+    case Kind::AutoRadio:
         return "Button";
     case Kind::Edit: return "Edit";
     case Kind::UpDown: return UPDOWN_CLASSA;
@@ -222,8 +230,11 @@ bool HasType(Kind kind, LONG style)
     case Kind::DefPushButton: return buttonType == BS_DEFPUSHBUTTON;
     case Kind::AutoCheck: return buttonType == BS_AUTOCHECKBOX;
     case Kind::AutoRadio: return buttonType == BS_AUTORADIOBUTTON;
-    case Kind::Slider: return (style & TBS_VERT) == 0;  // horizontal
-    case Kind::Edit: case Kind::UpDown: case Kind::Progress: case Kind::ListView:
+    case Kind::Slider: return (style & TBS_VERT) == 0; // horizontal
+    case Kind::Edit:
+    case Kind::UpDown:
+    case Kind::Progress:
+    case Kind::ListView:
         return true;
     }
     return false;
@@ -231,8 +242,7 @@ bool HasType(Kind kind, LONG style)
 
 std::string Describe(const Template& dialog, size_t index)
 {
-    return "template " + std::to_string(dialog.id) + ", control #" + std::to_string(index) +
-           " (id " + std::to_string(dialog.controls[index].id) + ")";
+    return "template " + std::to_string(dialog.id) + ", control #" + std::to_string(index) + " (id " + std::to_string(dialog.controls[index].id) + ")";
 }
 
 bool SamePicture(HWND staticControl, const Control& expected)
@@ -246,8 +256,7 @@ bool SamePicture(HWND staticControl, const Control& expected)
     auto shown = reinterpret_cast<HBITMAP>(SendMessageA(staticControl, STM_GETIMAGE, IMAGE_BITMAP, 0));
     HBITMAP resource = LoadBitmapA(module, MAKEINTRESOURCEA(expected.image));
     int w1 = 0, h1 = 0, w2 = 0, h2 = 0;
-    bool same = shown && resource &&
-                BitmapPixels(shown, &w1, &h1) == BitmapPixels(resource, &w2, &h2);
+    bool same = shown && resource && BitmapPixels(shown, &w1, &h1) == BitmapPixels(resource, &w2, &h2);
     DeleteObject(resource);
     return same;
 }
@@ -395,7 +404,10 @@ TEST(DialogKeyboard, PagesAreControlParentsAndRadiosFormGroups)
         TemplateDialog dialog(page);
         EXPECT_TRUE(ExtendedStyle(dialog.Window()) & WS_EX_CONTROLPARENT) << page;
     }
-    struct Group { int page; std::vector<int> radios; };
+    struct Group {
+        int page;
+        std::vector<int> radios;
+    };
     for (const Group& group : {Group{IDD_AUTOMATION_PAGE, {IDC_RADIO_FASTER, IDC_RADIO_STABLY, IDC_RADIO_NONE}},
                                Group{IDD_REGULAR_FREE_PAGE, {IDC_RADIO_FREE_MEMORY, IDC_RADIO_KEEP_AT_LEAST}}}) {
         TemplateDialog dialog(group.page);

@@ -24,7 +24,7 @@ constexpr int kPushButtonMargin = 3;
 
 struct TemplateItem {
     DWORD style;
-    short width, height;  // dialog units
+    short width, height; // dialog units
 };
 
 struct TemplateLayout {
@@ -57,12 +57,12 @@ TemplateLayout ReadTemplate(int id)
         return layout;
     const DWORD style = *reinterpret_cast<const DWORD*>(p + 6);
     const WORD count = p[8];
-    p = SkipNameOrOrdinal(p + 13);  // menu
-    p = SkipNameOrOrdinal(p);       // class
-    p = SkipNameOrOrdinal(p);       // title
+    p = SkipNameOrOrdinal(p + 13); // menu
+    p = SkipNameOrOrdinal(p);      // class
+    p = SkipNameOrOrdinal(p);      // title
     if (style & DS_SETFONT) {
         layout.pointSize = p[0];
-        p = SkipNameOrOrdinal(p + 3);  // size, weight, italic and charset, face
+        p = SkipNameOrOrdinal(p + 3); // size, weight, italic and charset, face
     }
     for (WORD i = 0; i < count; ++i) {
         p = AlignToDword(p);
@@ -70,9 +70,9 @@ TemplateLayout ReadTemplate(int id)
         item.style = *reinterpret_cast<const DWORD*>(p + 4);
         item.width = static_cast<short>(p[8]);
         item.height = static_cast<short>(p[9]);
-        p = SkipNameOrOrdinal(p + 12);  // class
-        p = SkipNameOrOrdinal(p);       // title
-        p += 1 + *p / sizeof(WORD);     // creation data
+        p = SkipNameOrOrdinal(p + 12); // class
+        p = SkipNameOrOrdinal(p);      // title
+        p += 1 + *p / sizeof(WORD);    // creation data
         layout.items.push_back(item);
     }
     return layout;
@@ -137,7 +137,7 @@ bool TextArea(HWND control, const TemplateItem& item, SIZE size, int dpi, SIZE* 
     const auto scale = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
     if (className == "Static") {
         if ((style & SS_TYPEMASK) > SS_RIGHT)
-            return false;  // pictures, frames and rectangles
+            return false; // pictures, frames and rectangles
         *area = size;
         *format = DT_WORDBREAK | DT_EXPANDTABS | ((style & SS_NOPREFIX) ? DT_NOPREFIX : 0);
         return true;

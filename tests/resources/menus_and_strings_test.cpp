@@ -11,7 +11,7 @@
 namespace {
 
 struct Item {
-    const char* text;  // nullptr for a separator
+    const char* text; // nullptr for a separator
     UINT command;
 };
 
@@ -58,8 +58,7 @@ void ExpectMenu(HMENU menu, const std::vector<Popup>& popups)
             EXPECT_FALSE(IsSeparator(popup, position)) << where;
             EXPECT_EQ(want.items[i].text, MenuText(popup, position)) << where;
             EXPECT_EQ(want.items[i].command, GetMenuItemID(popup, position)) << where;
-            EXPECT_EQ(0u, GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) &
-                              (MF_CHECKED | MF_GRAYED | MF_DISABLED)) << where;
+            EXPECT_EQ(0u, GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED | MF_DISABLED)) << where;
         }
     }
 }
@@ -68,12 +67,11 @@ TEST(Menus, MainMenuOffersEveryCommandOnce)
 {
     HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAIN_MENU));
     ExpectMenu(menu, {
-        {"File", {{"Hide to Tray Icon", ID_FILE_HIDE_TO_TRAY}, kSeparator, {"Exit", ID_FILE_EXIT}}},
-        {"Tools", {{"Preference", ID_TOOLS_PREFERENCE}}},
-        {"View", {{"Memory Status", ID_VIEW_MEMORY_STATUS}, {"Free Memory", ID_VIEW_FREE_MEMORY},
-                  {"Automation", ID_VIEW_AUTOMATION}, {"Regular Free", ID_VIEW_REGULAR_FREE}}},
-        {"Help", {{"Web site", ID_HELP_WEB_SITE}, kSeparator, {"About Velkor Halvenmark", ID_HELP_ABOUT}}},
-    });
+                         {"File", {{"Hide to Tray Icon", ID_FILE_HIDE_TO_TRAY}, kSeparator, {"Exit", ID_FILE_EXIT}}},
+                         {"Tools", {{"Preference", ID_TOOLS_PREFERENCE}}},
+                         {"View", {{"Memory Status", ID_VIEW_MEMORY_STATUS}, {"Free Memory", ID_VIEW_FREE_MEMORY}, {"Automation", ID_VIEW_AUTOMATION}, {"Regular Free", ID_VIEW_REGULAR_FREE}}},
+                         {"Help", {{"Web site", ID_HELP_WEB_SITE}, kSeparator, {"About Velkor Halvenmark", ID_HELP_ABOUT}}},
+                     });
     DestroyMenu(menu);
 }
 
@@ -91,7 +89,10 @@ TEST(Menus, TemplateMenuHoldsTheFrameworkCommandsOnly)
 
 TEST(Strings, ApplicationNameAndDocumentTemplate)
 {
-    struct Entry { UINT id; const char* text; };
+    struct Entry {
+        UINT id;
+        const char* text;
+    };
     for (const Entry& entry : {Entry{IDS_APP_TITLE, "Quendrix"},
                                Entry{IDR_MAINFRAME, "Quendrix\n\nKolvar\n\n\nQuendrix.Document\nKolvar Document"}}) {
         char text[256] = {};

@@ -82,7 +82,7 @@ public:
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         m_dc = CreateCompatibleDC(nullptr);
         m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits),
-                                   nullptr, 0);
+                                    nullptr, 0);
         m_old = SelectObject(m_dc, m_bitmap);
         std::fill(m_bits, m_bits + width * height, 0xFFFFFFFFu);
     }
@@ -148,4 +148,3 @@ int StoredIconWidth(int iconId, int size)
     const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
     return header->biWidth;
 }
-

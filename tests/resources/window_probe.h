@@ -19,9 +19,9 @@ public:
     TemplateDialog& operator=(const TemplateDialog&) = delete;
 
     HWND Window() const { return m_dialog; }
-    std::vector<HWND> Children() const;  // in template order
+    std::vector<HWND> Children() const; // in template order
     RECT DialogUnitsToPixels(int x, int y, int width, int height) const;
-    RECT ChildRect(HWND child) const;    // in the dialog's client coordinates
+    RECT ChildRect(HWND child) const; // in the dialog's client coordinates
 
 private:
     HWND m_parent = nullptr;

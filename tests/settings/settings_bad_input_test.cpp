@@ -49,7 +49,7 @@ TEST_F(SettingsBadInput, FlagsStoredAsTextOrWideNumbersAreOff)
     const PreferenceFlags flags = store.LoadPreferences();
     EXPECT_FALSE(flags.runAtStartup);
     EXPECT_FALSE(flags.runMinimized);
-    EXPECT_TRUE(flags.rememberSettings);   // one byte holding 1 is the number 1
+    EXPECT_TRUE(flags.rememberSettings); // one byte holding 1 is the number 1
     EXPECT_FALSE(store.ReadRunMinimized());
 }
 
@@ -85,8 +85,8 @@ TEST_F(SettingsBadInput, KeysThatCannotBeOpenedGiveDefaultsAndNoCrash)
 struct StoredPath {
     const char* what;
     DWORD type;
-    std::string bytes;        // exactly what is stored, terminator or not
-    const char* registered;   // nullptr: nothing may be registered
+    std::string bytes;      // exactly what is stored, terminator or not
+    const char* registered; // nullptr: nothing may be registered
 };
 
 TEST_F(SettingsBadInput, StoredPathIsUsedOnlyWhenItFitsAndIsText)
@@ -131,4 +131,4 @@ TEST_F(SettingsBadInput, UnterminatedPathFillingTheWholeBufferStaysBounded)
         EXPECT_FALSE(GetRaw(m_machine, kRun, "Kolvar"));
 }
 
-}   // namespace
+} // namespace

@@ -65,7 +65,7 @@ TEST_F(SettingsFallback, MachineRootThatCannotBeOpenedAtAllFallsBackToo)
     EXPECT_TRUE(store.RegisterStartup(kProgram));
     EXPECT_TRUE(GetRaw(m_user, kRun, "Kolvar"));
     store.SaveView({0, 9, 0, 0, false});
-    EXPECT_EQ(store.RestoreView().regularFree.freeAmountMB, 0);   // "setting03" is off
+    EXPECT_EQ(store.RestoreView().regularFree.freeAmountMB, 0); // "setting03" is off
     EXPECT_EQ(GetNumber(m_user, kSettings, "page41-02"), 9u);
     RegCloseKey(gone);
 }
@@ -91,4 +91,4 @@ TEST_F(SettingsFallback, RegisteringMachineWideDropsTheUsersOwnEntry)
     EXPECT_FALSE(GetRaw(m_user, kRun, "Kolvar"));
 }
 
-}   // namespace
+} // namespace

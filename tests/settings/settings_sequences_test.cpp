@@ -59,7 +59,7 @@ TEST_F(SettingsSequences, RestoreReadsRegularFreeValuesOnlyWhenRemembered)
     EXPECT_EQ(restore.regularFree.freeAmountMB, -40);
     EXPECT_EQ(restore.regularFree.keepAtLeastMB, 300);
     EXPECT_EQ(restore.regularFree.intervalPosResult, 65546u);
-    EXPECT_FALSE(restore.regularFree.applied);   // the Apply state never comes back
+    EXPECT_FALSE(restore.regularFree.applied); // the Apply state never comes back
 }
 
 TEST_F(SettingsSequences, ViewSaveCreatesTheKeyAndStoresFiveDwords)
@@ -111,4 +111,4 @@ TEST(SettingsStoreRealRoots, UsesTheMachineKeysByDefault)
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\Velkor");
 }
 
-}   // namespace
+} // namespace

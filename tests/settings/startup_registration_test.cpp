@@ -85,7 +85,7 @@ TEST_F(StartupRegistration, UnregistrationRemovesEveryEntryButKeepsThePath)
     EXPECT_EQ(GetText(m_machine, kRun, "Other"), "other.exe");
     EXPECT_EQ(GetText(m_machine, kSettings, "path01"), "C:\\A\\Kolvar.exe");
     EXPECT_EQ(GetNumber(m_machine, kSettings, "path02"), 1u);
-    EXPECT_TRUE(store.UnregisterStartup());   // nothing left to delete is still success
+    EXPECT_TRUE(store.UnregisterStartup()); // nothing left to delete is still success
 }
 
 TEST_F(StartupRegistration, PreferenceSaveStoresRunAtStartupOnlyWithARunEntry)
@@ -109,4 +109,4 @@ TEST_F(StartupRegistration, PreferenceSaveStoresRunAtStartupOnlyWithARunEntry)
     EXPECT_FALSE(GetRaw(m_machine, kRun, "Kolvar"));
 }
 
-}   // namespace
+} // namespace

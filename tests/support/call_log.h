@@ -9,15 +9,18 @@
 #include <vector>
 
 struct LoggedCall {
-    enum Kind { Shell, SetTimer, KillTimer, RegSetValue } kind = Shell;
-    DWORD shellMessage = 0;       // Shell: NIM_ADD, NIM_MODIFY, NIM_DELETE
-    NOTIFYICONDATAA record{};     // Shell: the record as passed
-    HWND window = nullptr;        // timers
+    enum Kind { Shell,
+                SetTimer,
+                KillTimer,
+                RegSetValue } kind = Shell;
+    DWORD shellMessage = 0;   // Shell: NIM_ADD, NIM_MODIFY, NIM_DELETE
+    NOTIFYICONDATAA record{}; // Shell: the record as passed
+    HWND window = nullptr;    // timers
     UINT_PTR timerId = 0;
-    UINT periodMs = 0;            // SetTimer
-    UINT_PTR result = 0;          // timers: what the real function answered
-    std::string valueName;        // RegSetValue
-    DWORD number = 0;             // RegSetValue of a REG_DWORD
+    UINT periodMs = 0;     // SetTimer
+    UINT_PTR result = 0;   // timers: what the real function answered
+    std::string valueName; // RegSetValue
+    DWORD number = 0;      // RegSetValue of a REG_DWORD
 
     // One line, as sequence checks compare it: "SetTimer 1 100 ms",
     // "KillTimer 1", "NIM_DELETE", "page41-01 = 0".

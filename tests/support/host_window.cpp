@@ -7,7 +7,7 @@ void StartCommonControls()
     INITCOMMONCONTROLSEX classes{};
     classes.dwSize = sizeof classes;
     classes.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES
-                    | ICC_UPDOWN_CLASS;
+        | ICC_UPDOWN_CLASS;
     ::InitCommonControlsEx(&classes);
 }
 

@@ -8,9 +8,11 @@ void RegistrySandbox::SetUp()
     RegDeleteTreeA(HKEY_CURRENT_USER, m_path.c_str());
     const std::string machine = m_path + "\\machine", user = m_path + "\\user";
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, machine.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &m_machine, nullptr), ERROR_SUCCESS);
+                              nullptr, &m_machine, nullptr),
+              ERROR_SUCCESS);
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, user.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &m_user, nullptr), ERROR_SUCCESS);
+                              nullptr, &m_user, nullptr),
+              ERROR_SUCCESS);
 }
 
 void RegistrySandbox::TearDown()

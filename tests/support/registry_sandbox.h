@@ -18,7 +18,6 @@ struct RawValue {
 
 class RegistrySandbox : public ::testing::Test {
 public:
-
     // Writes or reads a value exactly as given, at path under root.
     static void PutRaw(HKEY root, const char* path, const char* name, DWORD type,
                        const void* data, DWORD size);

@@ -26,7 +26,11 @@ __attribute__((noinline)) BOOL AskIsWindowEnabled(HWND window)
 
 class SupportTest : public ::testing::Test {
 protected:
-    void SetUp() override { host = CreateHostWindow(); ASSERT_NE(host, nullptr); }
+    void SetUp() override
+    {
+        host = CreateHostWindow();
+        ASSERT_NE(host, nullptr);
+    }
     void TearDown() override { ::DestroyWindow(host); }
 
     HWND host = nullptr;

@@ -19,7 +19,8 @@ Slice RunSlice(std::uint64_t) { return Slice::Quiet; }
 std::uint64_t NowMs()
 {
     return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now().time_since_epoch()).count());
+                                          std::chrono::steady_clock::now().time_since_epoch())
+                                          .count());
 }
 
 std::vector<std::string> Faults() { return {}; }

@@ -262,7 +262,8 @@ private:
             result = engine.FreeMemory(s.a);
             // Whole blocks, never more than the amount rounded up; nothing
             // for a refused amount.
-            const long long ceiling = s.a == -1 ? 0x7FFFFC00LL + 1024 : s.a < 0 ? 0 : (s.a + 1023LL) / 1024 * 1024;
+            const long long ceiling = s.a == -1 ? 0x7FFFFC00LL + 1024 : s.a < 0 ? 0
+                                                                                : (s.a + 1023LL) / 1024 * 1024;
             if (result < 0 || result % 1024 != 0 || result > ceiling)
                 driver.Problem("wrong result", "FreeMemory(" + std::to_string(s.a) + ") returned " + std::to_string(result));
             return;
@@ -311,8 +312,7 @@ private:
         // Only loops and destruction pause; every other call returns in no
         // virtual time.
         if (!IsLoop(driver.call) && driver.EndMs() != driver.startMs)
-            Fail("call blocked", "a call that never pauses held its thread for "
-                                     + std::to_string(driver.EndMs() - driver.startMs) + " ms");
+            Fail("call blocked", "a call that never pauses held its thread for " + std::to_string(driver.EndMs() - driver.startMs) + " ms");
         driver.object = nullptr;
     }
 
@@ -405,8 +405,7 @@ private:
             while (!settled()) {
                 if (platform::NowMs() - stoppedAt > boundMs) {
                     m_stuck = true;
-                    Fail("loop outlived its stop", "still running " + std::to_string(platform::NowMs() - stoppedAt)
-                                                       + " ms after every loop was stopped");
+                    Fail("loop outlived its stop", "still running " + std::to_string(platform::NowMs() - stoppedAt) + " ms after every loop was stopped");
                     return;
                 }
                 Advance(1, m_choices);
@@ -466,7 +465,6 @@ private:
     int m_calls = 0;
     std::size_t m_faultsSeen = 0;
 };
-
 
 // A run that left threads stuck leaves the process unfit for more runs.
 bool stuckOnce = false;

@@ -10,8 +10,8 @@
 namespace sequences {
 
 struct Failure {
-    int step = -1;      // -1: found at the end, after every object was destroyed
-    std::string kind;   // what broke, the same for every instance of it
+    int step = -1;    // -1: found at the end, after every object was destroyed
+    std::string kind; // what broke, the same for every instance of it
     std::string detail;
 };
 

@@ -31,17 +31,36 @@ struct Weighted {
 };
 
 const Weighted kFreeCalls[] = {
-    {Call::New, 3}, {Call::Copy, 3}, {Call::Assign, 4}, {Call::Destroy, 3}, {Call::Getter, 2},
-    {Call::FreeMemory, 4}, {Call::FreeMemoryKB, 2}, {Call::FreeMemoryMB, 3},
-    {Call::FreeMemoryThread, 3}, {Call::FreeMemoryThreadKB, 2}, {Call::FreeMemoryThreadMB, 4},
-    {Call::FreeMemoryThreadContent, 2}, {Call::GetProgressPercent, 3},
-    {Call::MinimalKeep, 3}, {Call::MinimalKeepThread, 4}, {Call::MinimalKeepThreadContent, 2},
-    {Call::MinimalKeepThreadStop, 5}, {Call::GetMinimalKeepIsInProgress, 2},
-    {Call::MinimalKeepMode, 2}, {Call::MinimalKeepModeThread, 3}, {Call::MinimalKeepModeThreadContent, 1},
-    {Call::MinimalKeepModeThreadStop, 4}, {Call::GetReleaseFailures, 1},
+    {Call::New, 3},
+    {Call::Copy, 3},
+    {Call::Assign, 4},
+    {Call::Destroy, 3},
+    {Call::Getter, 2},
+    {Call::FreeMemory, 4},
+    {Call::FreeMemoryKB, 2},
+    {Call::FreeMemoryMB, 3},
+    {Call::FreeMemoryThread, 3},
+    {Call::FreeMemoryThreadKB, 2},
+    {Call::FreeMemoryThreadMB, 4},
+    {Call::FreeMemoryThreadContent, 2},
+    {Call::GetProgressPercent, 3},
+    {Call::MinimalKeep, 3},
+    {Call::MinimalKeepThread, 4},
+    {Call::MinimalKeepThreadContent, 2},
+    {Call::MinimalKeepThreadStop, 5},
+    {Call::GetMinimalKeepIsInProgress, 2},
+    {Call::MinimalKeepMode, 2},
+    {Call::MinimalKeepModeThread, 3},
+    {Call::MinimalKeepModeThreadContent, 1},
+    {Call::MinimalKeepModeThreadStop, 4},
+    {Call::GetReleaseFailures, 1},
 };
 const Weighted kPlainCalls[] = {
-    {Call::New, 2}, {Call::Copy, 2}, {Call::Assign, 2}, {Call::Destroy, 2}, {Call::Getter, 6},
+    {Call::New, 2},
+    {Call::Copy, 2},
+    {Call::Assign, 2},
+    {Call::Destroy, 2},
+    {Call::Getter, 6},
 };
 
 template <class T, std::size_t N>
@@ -119,11 +138,18 @@ const char* Name(Call call)
 int Arguments(Call call)
 {
     switch (call) {
-    case Call::FreeMemory: case Call::FreeMemoryKB: case Call::FreeMemoryMB:
-    case Call::FreeMemoryThread: case Call::FreeMemoryThreadKB: case Call::FreeMemoryThreadMB:
-    case Call::MinimalKeepMode: case Call::MinimalKeepModeThread: case Call::Getter:
+    case Call::FreeMemory:
+    case Call::FreeMemoryKB:
+    case Call::FreeMemoryMB:
+    case Call::FreeMemoryThread:
+    case Call::FreeMemoryThreadKB:
+    case Call::FreeMemoryThreadMB:
+    case Call::MinimalKeepMode:
+    case Call::MinimalKeepModeThread:
+    case Call::Getter:
         return 1;
-    case Call::MinimalKeep: case Call::MinimalKeepThread:
+    case Call::MinimalKeep:
+    case Call::MinimalKeepThread:
         return 2;
     default:
         return 0;
@@ -175,7 +201,8 @@ Sequence Generate(std::uint64_t seed, const Profile& profile)
         Step s;
         s.thread = static_cast<int>(rng() % kThreads);
         const int roll = static_cast<int>(rng() % 100);
-        s.slot = roll < 70 ? static_cast<int>(rng() % kFreeSlots) : roll < 85 ? kStatusSlot : kInfoSlot;
+        s.slot = roll < 70 ? static_cast<int>(rng() % kFreeSlots) : roll < 85 ? kStatusSlot
+                                                                              : kInfoSlot;
         const bool free = s.slot < kFreeSlots;
         if (!occupied[s.slot] && rng() % 5 != 0)
             s.call = rng() % 2 ? Call::New : Call::Copy;
@@ -185,17 +212,24 @@ Sequence Generate(std::uint64_t seed, const Profile& profile)
             s.call = Call::MinimalKeepModeThread;
         // A CDMemoryStatus or CDSystemInfo may be copied from any object of
         // its class or a derived one; a CDMemoryFree only from another.
-        s.source = static_cast<int>(rng() % (s.slot == kInfoSlot ? kSlots : s.slot == kStatusSlot ? kSlots - 1 : kFreeSlots));
+        s.source = static_cast<int>(rng() % (s.slot == kInfoSlot ? kSlots : s.slot == kStatusSlot ? kSlots - 1
+                                                                                                  : kFreeSlots));
         switch (s.call) {
-        case Call::FreeMemory: case Call::FreeMemoryKB: case Call::FreeMemoryMB:
-        case Call::FreeMemoryThread: case Call::FreeMemoryThreadKB: case Call::FreeMemoryThreadMB:
+        case Call::FreeMemory:
+        case Call::FreeMemoryKB:
+        case Call::FreeMemoryMB:
+        case Call::FreeMemoryThread:
+        case Call::FreeMemoryThreadKB:
+        case Call::FreeMemoryThreadMB:
             s.a = PickAmount(rng, s.call, profile.realPlatform);
             break;
-        case Call::MinimalKeep: case Call::MinimalKeepThread:
+        case Call::MinimalKeep:
+        case Call::MinimalKeepThread:
             s.a = PickAmount(rng, s.call, profile.realPlatform);
             s.b = profile.realPlatform ? Pick(rng, kRealPausesMs) : Pick(rng, kPausesMs);
             break;
-        case Call::MinimalKeepMode: case Call::MinimalKeepModeThread:
+        case Call::MinimalKeepMode:
+        case Call::MinimalKeepModeThread:
             s.a = Pick(rng, kModes);
             break;
         case Call::Getter:

@@ -18,10 +18,10 @@ inline constexpr int kThreads = 4;
 
 enum class Call : std::uint8_t {
     New,
-    Copy,     // slot = new object copied from source
-    Assign,   // slot = source
+    Copy,   // slot = new object copied from source
+    Assign, // slot = source
     Destroy,
-    Getter,   // argument a picks one of the object's getters
+    Getter, // argument a picks one of the object's getters
     FreeMemory,
     FreeMemoryKB,
     FreeMemoryMB,
@@ -51,7 +51,7 @@ struct Step {
     int thread = 0;
     int slot = 0;
     Call call = Call::New;
-    int source = 0;  // Copy and Assign
+    int source = 0; // Copy and Assign
     int a = 0;
     int b = 0;
     // Hand-overs between threads after the call, and the choices they take
@@ -84,7 +84,9 @@ struct Profile {
     // would keep that thread 20 real seconds).
     bool realPlatform = false;
     // Threads serialised by the fake (exact replay), free, or mixed per seed.
-    enum class Threads { Serialised, Free, Mixed } threads = Threads::Mixed;
+    enum class Threads { Serialised,
+                         Free,
+                         Mixed } threads = Threads::Mixed;
     int maxSteps = 60;
 };
 

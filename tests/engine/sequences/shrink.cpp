@@ -65,7 +65,8 @@ std::string Report(const Sequence& sequence, const Failure& failure)
         out << "step " << failure.step << " (" << Describe(sequence.steps[static_cast<std::size_t>(failure.step)]) << ")";
     else
         out << "the end";
-    out << ": " << failure.detail << '\n' << Describe(sequence);
+    out << ": " << failure.detail << '\n'
+        << Describe(sequence);
     return out.str();
 }
 

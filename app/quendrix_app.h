@@ -13,7 +13,7 @@ public:
     // sessionMutexName: the name by which copies of the program find each
     // other; tests give one of their own.
     explicit CQuendrixApp(SettingsRoots settingsRoots = {},
-                          std::string sessionMutexName = CRunningCopyGuard::SessionMutexName);
+                          std::string sessionMutexName = CRunningCopyGuard::kSessionMutexName);
 
     // A start while a copy of the program runs in this session brings that
     // copy forward and ends before anything of its own is made.

@@ -16,7 +16,7 @@ constexpr LRESULT kCameForwardAnswer = 0x4B6F6C; // "Kol"
 class CRunningCopyGuard {
 public:
     // "Local\": each log-on session (another user's included) has its own.
-    static constexpr const char* SessionMutexName = "Local\\Velkor.Kolvar";
+    static constexpr const char* kSessionMutexName = "Local\\Velkor.Kolvar";
     // How long a later start waits, all told, for a running copy that is
     // still starting or ending, and for one answer of its window.
     static constexpr DWORD kWaitLimitMs = 5000;
@@ -28,7 +28,7 @@ public:
         NoAnswer,       // a copy holds the session but did not answer in time
     };
 
-    explicit CRunningCopyGuard(std::string mutexName = SessionMutexName);
+    explicit CRunningCopyGuard(std::string mutexName = kSessionMutexName);
     ~CRunningCopyGuard();
     CRunningCopyGuard(const CRunningCopyGuard&) = delete;
     CRunningCopyGuard& operator=(const CRunningCopyGuard&) = delete;

@@ -21,11 +21,13 @@
 class CQuendrixView : public CFormView {
 public:
     // Page-table order: page buttons 1000-1003 and the View commands select them so.
-    enum PageIndex { MemoryStatusPage,
-                     FreeMemoryPage,
-                     AutomationPage,
-                     RegularFreePage,
-                     PageCount };
+    enum PageIndex {
+        MemoryStatusPage,
+        FreeMemoryPage,
+        AutomationPage,
+        RegularFreePage,
+        PageCount
+    };
 
     static constexpr UINT_PTR kStatusTimer = 1;
     static constexpr UINT kStatusPeriodMs = 500;

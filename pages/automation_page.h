@@ -8,10 +8,12 @@
 // threshold and, below it, starts a freeing run of its size.
 class CAutomationPage : public CDialog {
 public:
-    enum AutomationMode { ProgramsRunFaster = 0,
-                          ProgramsRunStably = 1,
-                          NoAutomation = 2,
-                          NoneSelected = -1 };
+    enum AutomationMode {
+        ProgramsRunFaster = 0,
+        ProgramsRunStably = 1,
+        NoAutomation = 2,
+        NoneSelected = -1
+    };
 
     static constexpr UINT_PTR kCheckTimer = 1;
     static constexpr UINT kCheckPeriodMs = 60000;

@@ -12,9 +12,11 @@
 // "Apply" toggle arms the rule (down) and stops it (up).
 class CRegularFreePage : public CDialog {
 public:
-    enum RegularFreeMode { FreeMemoryMode = 0,
-                           KeepAtLeastMode = 1,
-                           NoneSelected = -1 };
+    enum RegularFreeMode {
+        FreeMemoryMode = 0,
+        KeepAtLeastMode = 1,
+        NoneSelected = -1
+    };
 
     static constexpr UINT_PTR kRuleTimer = 1;
     static constexpr int kMinIntervalSeconds = 10;

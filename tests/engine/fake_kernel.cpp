@@ -33,11 +33,13 @@ std::map<std::thread::id, std::vector<void*>> heldBy;
 std::set<void*> everRefused;
 
 // Serialised mode.
-enum class State { Running,
-                   Runnable,
-                   Sleeping,
-                   Idle,
-                   Done };
+enum class State {
+    Running,
+    Runnable,
+    Sleeping,
+    Idle,
+    Done
+};
 struct Participant {
     State state = State::Idle;
     std::uint64_t wakeMs = 0;

@@ -96,9 +96,11 @@ void Leave(int id);
 // Lets one participant run to its next kernel call, picked by choice among
 // those that can run. False when none can (all idle or gone), or when the
 // one picked did not come back (blocked outside the kernel) within stuckMs.
-enum class Slice { Ran,
-                   Quiet,
-                   Stuck };
+enum class Slice {
+    Ran,
+    Quiet,
+    Stuck
+};
 Slice RunSlice(std::uint64_t choice, int stuckMs = 60000);
 inline constexpr DWORDLONG kMB = 1ull << 20;
 

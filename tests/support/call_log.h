@@ -9,10 +9,12 @@
 #include <vector>
 
 struct LoggedCall {
-    enum Kind { Shell,
-                SetTimer,
-                KillTimer,
-                RegSetValue } kind = Shell;
+    enum Kind {
+        Shell,
+        SetTimer,
+        KillTimer,
+        RegSetValue
+    } kind = Shell;
     DWORD shellMessage = 0;   // Shell: NIM_ADD, NIM_MODIFY, NIM_DELETE
     NOTIFYICONDATAA record{}; // Shell: the record as passed
     HWND window = nullptr;    // timers

@@ -21,9 +21,11 @@ void ParkIdle(int id);
 void Wake(int id);
 bool IsIdle(int id);
 void Leave(int id);
-enum class Slice { Ran,
-                   Quiet,
-                   Stuck };
+enum class Slice {
+    Ran,
+    Quiet,
+    Stuck
+};
 Slice RunSlice(std::uint64_t choice);
 std::uint64_t NowMs();
 

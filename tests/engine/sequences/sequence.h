@@ -84,9 +84,11 @@ struct Profile {
     // would keep that thread 20 real seconds).
     bool realPlatform = false;
     // Threads serialised by the fake (exact replay), free, or mixed per seed.
-    enum class Threads { Serialised,
-                         Free,
-                         Mixed } threads = Threads::Mixed;
+    enum class Threads {
+        Serialised,
+        Free,
+        Mixed
+    } threads = Threads::Mixed;
     int maxSteps = 60;
 };
 

@@ -42,11 +42,15 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return 0;
 }
 
+LRESULT CMainFrame::SendToView(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CFormView* view = GetActiveView();
+    return view && view->m_hWnd ? view->SendMessage(message, wParam, lParam) : 0;
+}
+
 LRESULT CMainFrame::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
 {
-    // Only top-level windows hear the broadcast; the view is a child.
-    if (CFormView* view = GetActiveView(); view && view->m_hWnd)
-        view->SendMessage(TaskbarCreatedMessage(), wParam, lParam);
+    SendToView(TaskbarCreatedMessage(), wParam, lParam);
     return Default();
 }
 
@@ -57,13 +61,11 @@ LRESULT CMainFrame::OnQueryEndSession(WPARAM, LPARAM)
 
 LRESULT CMainFrame::OnEndSession(WPARAM wParam, LPARAM lParam)
 {
-    if (CFormView* view = GetActiveView(); view && view->m_hWnd)
-        view->SendMessage(WM_ENDSESSION, wParam, lParam);
+    SendToView(WM_ENDSESSION, wParam, lParam);
     return 0;
 }
 
 LRESULT CMainFrame::OnComeForward(WPARAM wParam, LPARAM lParam)
 {
-    CFormView* view = GetActiveView();
-    return view && view->m_hWnd ? view->SendMessage(ComeForwardMessage(), wParam, lParam) : 0;
+    return SendToView(ComeForwardMessage(), wParam, lParam);
 }

@@ -17,11 +17,13 @@ public:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
 
 protected:
+    // Only top-level windows hear the shell's broadcasts, the session-end
+    // messages and a later start's call: the view, a child, acts on them.
+    LRESULT SendToView(UINT message, WPARAM wParam, LPARAM lParam);
     // The shell restarted: the view owns the tray icon and adds it again.
     LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
     // Kolvar never holds up a log-off or shutdown, whatever it is doing.
     LRESULT OnQueryEndSession(WPARAM wParam, LPARAM lParam);
-    // Only top-level windows hear these; the view, a child, acts on them.
     LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
     LRESULT OnComeForward(WPARAM wParam, LPARAM lParam);
 

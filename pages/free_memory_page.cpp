@@ -79,7 +79,7 @@ void CFreeMemoryPage::UpdateFigures()
     SetPosIfChanged(m_forecastGauge, static_cast<int>(forecast));
 
     SetPosIfChanged(m_runProgress, static_cast<int>(m_freeingRun.ProgressPercent()));
-    const bool running = m_freeingRun.ProgressPercent() < kCompletePercent;
+    const bool running = m_freeingRun.InProgress();
     SetIconIfChanged(m_freeButton, LargeProgramIcon(running ? IDI_BOLT_GREY : IDI_BOLT, m_hWnd));
     EnableIfChanged(m_freeButton, !running);
     ShowIfChanged(m_runProgress, running);
@@ -88,7 +88,7 @@ void CFreeMemoryPage::UpdateFigures()
 
 void CFreeMemoryPage::FollowRun()
 {
-    EnableIfChanged(m_freeButton, m_freeingRun.ProgressPercent() >= kCompletePercent);
+    EnableIfChanged(m_freeButton, !m_freeingRun.InProgress());
 }
 
 void CFreeMemoryPage::ShowAmount()

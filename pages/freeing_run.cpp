@@ -12,8 +12,6 @@ std::vector<FreeingRun*>& Holders()
     return holders;
 }
 
-constexpr DWORD kNoRunPercent = 100;
-
 } // namespace
 
 FreeingRun::FreeingRun()
@@ -32,7 +30,7 @@ bool FreeingRun::AnyInProgress()
 {
     const auto& holders = Holders();
     return std::any_of(holders.begin(), holders.end(),
-                       [](FreeingRun* holder) { return holder->ProgressPercent() < kNoRunPercent; });
+                       [](FreeingRun* holder) { return holder->InProgress(); });
 }
 
 void FreeingRun::EndAll()

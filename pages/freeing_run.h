@@ -19,6 +19,7 @@ public:
     void Start(int amountMB) { m_engine->FreeMemoryThreadMB(amountMB); }
     // The engine's progress of this page's run: 100 when none is going.
     DWORD ProgressPercent() { return m_engine->getProgressPercent(); }
+    bool InProgress() { return ProgressPercent() < kNoRunPercent; }
 
     // Whether a run started by any page of the program is still going.
     static bool AnyInProgress();
@@ -28,6 +29,7 @@ public:
     static void EndAll();
 
 private:
+    static constexpr DWORD kNoRunPercent = 100;
     // In place, so the engine object stays part of the page that owns it.
     std::optional<CDMemoryFree> m_engine;
 };

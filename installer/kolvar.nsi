@@ -23,7 +23,6 @@ RequestExecutionLevel admin
 
 !include LogicLib.nsh
 !include WinMessages.nsh
-!include upgrade.nsh
 
 Name "${PRODUCT} ${VERSION}"
 OutFile "${OUTFILE}"
@@ -54,6 +53,8 @@ Page directory
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
+
+!include upgrade.nsh
 
 ; The program reads and writes its registry values through the view that
 ; matches its own bitness; so does the installer. The uninstaller cleans

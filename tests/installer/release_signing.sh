@@ -153,8 +153,8 @@ flat() { tr -d '\r`' <"$1" | tr -s ' \n' ' ' | sed -e 's/HKLM\\/HKEY_LOCAL_MACHI
 readme_in_guide() {
   local text sentences places sentence place
   text=$(flat "$guide")
-  sentences=$(flat zipped/README.txt | sed 's/\([.:]\) /\1\n/g' | grep -i 'second' | sed 's/^- //')
-  places=$(flat zipped/README.txt | grep -oE 'HKEY_[A-Z_]+(\\[^ ,()]+( Mark)?)+' | sed 's/[.]$//')
+  sentences=$(flat zipped/README.txt | sed 's/\([.:]\) /\1\n/g' | grep -iE 'second (start|copy|click)' | sed 's/^- //')
+  places=$(flat zipped/README.txt | grep -oE 'HKEY_[A-Z_]+(\\[^ ,()\\]+( Mark)?)+' | sed 's/[.]$//')
   [ -n "$sentences" ] && [ -n "$places" ] || return 1
   while read -r sentence; do [[ $text == *"$sentence"* ]] || { echo "not in the guide: $sentence"; return 1; }; done <<<"$sentences"
   while read -r place; do [[ $text == *"$place"* ]] || { echo "not in the guide: $place"; return 1; }; done <<<"$places"

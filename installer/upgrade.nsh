@@ -247,11 +247,15 @@ Function un.RemoveRegistryEntries
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 FunctionEnd
 
-; Either bitness may have left entries; on 32-bit Windows both views are
-; the same one.
+; Either bitness may have left entries on 64-bit Windows. 32-bit Windows
+; has one view, and under Wine there a 64-bit view's key does not open.
 Function un.RemoveRegistryEntriesOfBothViews
   SetRegView 32
   Call un.RemoveRegistryEntries
-  SetRegView 64
-  Call un.RemoveRegistryEntries
+  ${If} ${RunningX64}
+  ${OrIf} ${IsNativeARM64}
+    SetRegView 64
+    Call un.RemoveRegistryEntries
+  ${EndIf}
+  SetRegView default
 FunctionEnd

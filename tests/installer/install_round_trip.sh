@@ -109,8 +109,8 @@ check_32bit_install_taken_over() {
   check "the shortcut names the new program" absent grep -qa 'x86' "$shortcut"
   check "no 32-bit uninstall entry left" absent reg_has "$uninstall32"
   # The Preferences step below makes its own entry.
-  "$WINELOADER" reg delete "$run_machine" /v Kolvar /f >/dev/null 2>&1
-  "$WINELOADER" reg delete "$run_user" /v Kolvar /f >/dev/null 2>&1
+  "$WINELOADER" reg delete "$run_machine" /v Kolvar /f >/dev/null 2>&1 || true
+  "$WINELOADER" reg delete "$run_user" /v Kolvar /f >/dev/null 2>&1 || true
 }
 
 if [ "$KOLVAR_WINE_BITS" = 64 ]; then

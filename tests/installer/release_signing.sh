@@ -83,11 +83,11 @@ check "a timestamp server that cannot be reached stops the release" \
 echo "== what the signed setup installs"
 export WINEPREFIX=$work/prefix
 source "$root/scripts/wine-session.sh"
+# A prefix of the setup's own bitness: the 32-bit setup there meets 32-bit
+# Windows and installs the 32-bit pair (the round trip installs it on 64-bit
+# Windows).
 kolvar_wine_bits_of "$setup"
-# Where 64-bit Wine runs, the 32-bit setup meets 64-bit Windows.
-pair=32-bit
-[ "$KOLVAR_WINE_BITS" = 32 ] && /usr/lib/wine/wine64 --version >/dev/null 2>&1 && export KOLVAR_WINE_BITS=64
-[ "$KOLVAR_WINE_BITS" = 32 ] || pair=64-bit
+pair=$KOLVAR_WINE_BITS-bit
 kolvar_session_begin
 "$WINELOADER" "$setup" /S
 wineserver -w
@@ -100,6 +100,8 @@ check "the setup installs the zip's signed $pair drevcore.dll" cmp "$instdir/dre
 echo "== version resources"
 zipped_paths=()
 for file in "${zipped_binaries[@]}"; do zipped_paths+=("$(kolvar_wine_path "$file")"); done
+# Each block is headed by the path as given.
+name_of() { [[ $1 != Z:* ]] && echo "$1" || echo "the zip's ${1##*zipped\\}"; }
 "$WINELOADER" "$version_info" "$(kolvar_wine_path "$setup")" 'C:\Program Files\Kolvar\Uninstall.exe' \
   "${zipped_paths[@]}" | tr -d '\r' >versions.txt || true
 cat versions.txt
@@ -121,7 +123,7 @@ same_as_setup() {  # file
 }
 check "the setup has a version resource" same_as_setup "$setup_block"
 for file in 'C:\Program Files\Kolvar\Uninstall.exe' "${zipped_paths[@]}"; do
-  check "$file names company, product, description and version as the setup does" \
+  check "$(name_of "$file") names company, product, description and version as the setup does" \
     same_as_setup "[$file]"
 done
 

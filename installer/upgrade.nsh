@@ -252,10 +252,15 @@ FunctionEnd
 Function un.RemoveRegistryEntriesOfBothViews
   SetRegView 32
   Call un.RemoveRegistryEntries
-  ${If} ${RunningX64}
-  ${OrIf} ${IsNativeARM64}
+  !ifdef WIN64
     SetRegView 64
     Call un.RemoveRegistryEntries
-  ${EndIf}
+  !else
+    ${If} ${RunningX64}
+    ${OrIf} ${IsNativeARM64}
+      SetRegView 64
+      Call un.RemoveRegistryEntries
+    ${EndIf}
+  !endif
   SetRegView default
 FunctionEnd

@@ -202,6 +202,34 @@ Function MoveStartAtLogOn
   ${EndIf}
   Pop $1
   Pop $0
+  Call MoveStartAtLogOnOfEveryLoadedUser
+FunctionEnd
+
+; Another account's entry naming the removed program would start nothing at
+; its next log-on, so its 64-bit Kolvar would never start to mend it: every
+; account whose hive is loaded gets the new path now.
+Function MoveStartAtLogOnOfEveryLoadedUser
+  Push $0
+  Push $1
+  Push $2
+  StrCpy $0 0
+  ${Do}
+    EnumRegKey $1 HKU "" $0
+    ${If} $1 == ""
+      ${Break}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    ReadRegStr $2 HKU "$1\${RUN_KEY}" "Kolvar"
+    Push $2
+    Call NamesOldProgram
+    Pop $2
+    ${If} $2 = 1
+      WriteRegStr HKU "$1\${RUN_KEY}" "Kolvar" '"$INSTDIR\Kolvar.exe"'
+    ${EndIf}
+  ${Loop}
+  Pop $2
+  Pop $1
+  Pop $0
 FunctionEnd
 
 ; Takes over the 32-bit install found by FindOld32BitInstall, then removes

@@ -73,6 +73,7 @@ version=$(basename "$setup" | sed -E 's/^Kolvar-([0-9.]+).*/\1/')
 # and keys in the 32-bit registry view.
 old_dir="$WINEPREFIX/drive_c/Program Files (x86)/Kolvar"
 old_program='C:\Program Files (x86)\Kolvar\Kolvar.exe'
+other_run='HKU\S-1-5-21-1111-2222-3333-1001\Software\Microsoft\Windows\CurrentVersion\Run'
 settings32='HKLM\SOFTWARE\Wow6432Node\Velkor\Halven Mark'
 uninstall32='HKLM\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Kolvar'
 run_machine32='HKLM\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Run'
@@ -93,6 +94,7 @@ lay_down_32bit_install() {
   reg_set "$settings" page41-04 REG_DWORD 60
   reg_set "$run_machine32" Kolvar REG_SZ "\"$old_program\""
   reg_set "$run_user" Kolvar REG_SZ "$old_program"
+  reg_set "$other_run" Kolvar REG_SZ "$old_program"
 }
 check_32bit_install_taken_over() {
   local program='C:\Program Files\Kolvar\Kolvar.exe'
@@ -105,6 +107,7 @@ check_32bit_install_taken_over() {
   check "machine Run entry starts the new program" test "$(reg_value "$run_machine" Kolvar)" = "\"$program\""
   check "no 32-bit machine Run entry left" absent reg_has "$run_machine32" /v Kolvar
   check "user Run entry starts the new program" test "$(reg_value "$run_user" Kolvar)" = "\"$program\""
+  check "another account's Run entry starts the new program" test "$(reg_value "$other_run" Kolvar)" = "\"$program\""
   check "no 32-bit file left" absent test -e "$old_dir"
   check "the shortcut names the new program" absent grep -qa 'x86' "$shortcut"
   check "no 32-bit uninstall entry left" absent reg_has "$uninstall32"

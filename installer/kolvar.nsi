@@ -1,7 +1,8 @@
 ; Kolvar's installer and uninstaller. Built by the build's `installer`
 ; target, which passes:
-;   VERSION  the project version        BINDIR  folder holding the binaries
-;   OUTFILE  the setup program to write  WIN64   defined for a 64-bit build
+;   VERSION   the project version        OUTFILE  the setup program to write
+;   BINDIR64  folder of the 64-bit pair  BINDIR32 folder of the 32-bit pair
+;   WIN64     defined for a 64-bit setup that carries only the 64-bit pair
 ; and, from the release command when it signs:
 ;   SIGN     a command that signs the file named by its first argument in
 ;            place, the program name shown for it being its second
@@ -31,11 +32,9 @@ OutFile "${OUTFILE}"
   !uninstfinalize '${SIGN} "%1" "${PRODUCT} uninstaller"' = 0
   !finalize '${SIGN} "%1" "${PRODUCT} setup"' = 0
 !endif
+; The folder is chosen in .onInit, by the bitness of Windows.
 !ifdef WIN64
   Target amd64-unicode
-  InstallDir "$PROGRAMFILES64\${PRODUCT}"
-!else
-  InstallDir "$PROGRAMFILES32\${PRODUCT}"
 !endif
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
@@ -55,23 +54,17 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; The program reads and writes its registry values through the view that
-; matches its own bitness; so do the installer and the uninstaller.
-!macro UseProgramRegistryView
-  !ifdef WIN64
-    SetRegView 64
-  !else
-    SetRegView 32
-  !endif
-!macroend
+!include upgrade.nsh
 
+; The program reads and writes its registry values through the view that
+; matches its own bitness; so does the installer. The uninstaller cleans
+; both views.
 Function .onInit
-  !insertmacro UseProgramRegistryView
+  Call ChooseProgramBits
   SetShellVarContext all
 FunctionEnd
 
 Function un.onInit
-  !insertmacro UseProgramRegistryView
   SetShellVarContext all
 FunctionEnd
 
@@ -166,10 +159,11 @@ Section "Kolvar"
   Call RequireWritable
   Push "$INSTDIR\Uninstall.exe"
   Call RequireWritable
+  Call FindOld32BitInstall
+  Call RequireOldFilesWritable
 
   SetOutPath "$INSTDIR"
-  File "${BINDIR}\Kolvar.exe"
-  File "${BINDIR}\drevcore.dll"
+  Call InstallProgramFiles
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   CreateDirectory "$SMPROGRAMS\${PRODUCT}"
@@ -188,8 +182,11 @@ Section "Kolvar"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  SectionGetSize 0 $0
+  Call InstalledSizeKB
+  Pop $0
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  Call TakeOverOld32BitInstall
 SectionEnd
 
 Section "Uninstall"
@@ -207,15 +204,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}\${PRODUCT}.lnk"
   RMDir "$SMPROGRAMS\${PRODUCT}"
 
-  ; Wherever the program made them: machine-wide, or per-user where the
-  ; machine-wide keys could not be written.
-  DeleteRegValue HKLM "${RUN_KEY}" "Kolvar"
-  DeleteRegValue HKCU "${RUN_KEY}" "Kolvar"
-  DeleteRegKey HKLM "${SETTINGS_KEY}"
-  DeleteRegKey HKCU "${SETTINGS_KEY}"
-  DeleteRegKey /ifempty HKLM "SOFTWARE\Velkor"
-  DeleteRegKey /ifempty HKCU "SOFTWARE\Velkor"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Call un.RemoveRegistryEntriesOfBothViews
 
   ; Elevated with an administrator's password, HKCU above is that
   ; administrator's: every account whose hive is loaded is cleaned here.

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes a release: builds the shipped 32-bit binaries from the committed
-# tree, signs them when a certificate is given, packs the setup program and
-# the portable zip, and writes them with SHA256SUMS into dist/.
+# Makes a release: builds the shipped binaries of both bitnesses from the
+# committed tree (the 64-bit pair for 64-bit Windows, the 32-bit pair for
+# 32-bit Windows), signs them when a certificate is given, packs the setup
+# program and the portable zip, which carry both pairs, and writes them with
+# SHA256SUMS into dist/.
 #
 #   scripts/release.sh [--from BUILD] [--out DIR]
 #     --from BUILD  pack that build folder's binaries as they are, without
@@ -43,11 +45,12 @@ if [ -z "$build" ]; then
     echo "release: commit or stash them (or pack a build as it is with --from build/win32)" >&2
     exit 1
   fi
-  # A fresh configuration, so that nothing set by hand in the build folder
-  # reaches the release; unchanged sources are not compiled again.
-  cmake --preset win32 --fresh >/dev/null
-  source scripts/wine-env.sh
-  kolvar_build_targets win32 installer
+  # A fresh configuration, so that nothing set by hand in the build folders
+  # reaches the release; unchanged sources are not compiled again. The
+  # 32-bit build's installer builds the 64-bit pair in build/win64.
+  cmake --preset win64 --fresh >/dev/null
+  cmake --preset win32 --fresh -DKOLVAR_WIN64_BUILD="$root/build/win64" >/dev/null
+  cmake --build build/win32 -j"${KOLVAR_JOBS:-2}" --target installer
   build=$root/build/win32
 fi
 if [ "$signing" = yes ] && ! command -v osslsigncode >/dev/null; then
@@ -55,7 +58,7 @@ if [ "$signing" = yes ] && ! command -v osslsigncode >/dev/null; then
   exit 1
 fi
 pack=$build/installer/pack.sh
-if [ ! -x "$pack" ] || [ ! -f "$build/installer/stage/Kolvar.exe" ]; then
+if [ ! -x "$pack" ] || [ ! -f "$build/installer/stage/64-bit/Kolvar.exe" ]; then
   echo "release: $build holds no built installer (build its installer target first)" >&2
   exit 1
 fi
@@ -67,8 +70,10 @@ cp -a "$build/installer/stage" "$work/stage"
 nsis_options=()
 if [ "$signing" = yes ]; then
   sign=$root/scripts/sign-file
-  "$sign" "$work/stage/Kolvar.exe" "Kolvar"
-  "$sign" "$work/stage/drevcore.dll" "drevcore memory engine"
+  for pair in "$work"/stage/*-bit; do
+    "$sign" "$pair/Kolvar.exe" "Kolvar"
+    "$sign" "$pair/drevcore.dll" "drevcore memory engine"
+  done
   nsis_options=(-DSIGN="$sign")
 fi
 "$pack" "$work/stage" "$work/dist" "${nsis_options[@]}"
@@ -77,10 +82,12 @@ mkdir -p "$out"
 rm -f "$out"/Kolvar-*-setup.exe "$out"/Kolvar-*-portable.zip "$out/SHA256SUMS"
 cp "$work"/dist/* "$out/"
 (cd "$out" && sha256sum Kolvar-*-setup.exe Kolvar-*-portable.zip >SHA256SUMS)
+pairs=$(cd "$work/stage" && ls -d *-bit | tr '\n' ' ')
+echo "release: the setup and the zip carry the pairs: $pairs"
 
 ls -l "$out"
 if [ "$signing" = yes ]; then
-  echo "release: SIGNED: Kolvar.exe, drevcore.dll, the uninstaller and the setup program (SHA-256)"
+  echo "release: SIGNED: Kolvar.exe and drevcore.dll of each pair, the uninstaller and the setup program (SHA-256)"
   if [ -n "${KOLVAR_SIGN_TIMESTAMP_URL:-}" ]; then
     echo "release: timestamped by $KOLVAR_SIGN_TIMESTAMP_URL"
   else

@@ -2,7 +2,9 @@
 # Installs Kolvar silently into a fresh Wine prefix, checks what the
 # installer made, starts the installed program, lets it register itself to
 # start at log-on, installs again silently while it runs, starts it again,
-# uninstalls silently while it runs and checks that nothing is left.
+# uninstalls silently while it runs and checks that nothing is left. A
+# 32-bit setup runs in a 64-bit prefix where 64-bit Wine runs: it then
+# installs the 64-bit pair over a 32-bit install laid down beforehand.
 set -euo pipefail
 setup=$1 work=$2 hold_file=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -11,6 +13,9 @@ root=$(cd "$here/../.." && pwd)
 export WINEPREFIX=$work/prefix
 source "$root/scripts/wine-session.sh"
 kolvar_wine_bits_of "$setup"
+if [ "$KOLVAR_WINE_BITS" = 32 ] && /usr/lib/wine/wine64 --version >/dev/null 2>&1; then
+  export KOLVAR_WINE_BITS=64
+fi
 rm -rf "$work"
 mkdir -p "$work"
 kolvar_session_begin --keep-server
@@ -64,8 +69,62 @@ run_machine='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
 run_user='HKCU\SOFTWARE\Microsoft\Windows\CurrentVersion\Run'
 version=$(basename "$setup" | sed -E 's/^Kolvar-([0-9.]+).*/\1/')
 
+# What a 32-bit Kolvar installed on 64-bit Windows left: files, a shortcut,
+# and keys in the 32-bit registry view.
+old_dir="$WINEPREFIX/drive_c/Program Files (x86)/Kolvar"
+old_program='C:\Program Files (x86)\Kolvar\Kolvar.exe'
+other_run='HKU\S-1-5-21-1111-2222-3333-1001\Software\Microsoft\Windows\CurrentVersion\Run'
+settings32='HKLM\SOFTWARE\Wow6432Node\Velkor\Halven Mark'
+uninstall32='HKLM\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall\Kolvar'
+run_machine32='HKLM\SOFTWARE\Wow6432Node\Microsoft\Windows\CurrentVersion\Run'
+reg_set() { "$WINELOADER" reg add "$1" /v "$2" /t "$3" /d "$4" /f >/dev/null 2>&1; }
+lay_down_32bit_install() {
+  mkdir -p "$old_dir" "$(dirname "$shortcut")"
+  for file in Kolvar.exe drevcore.dll Uninstall.exe; do echo 1.0.0 >"$old_dir/$file"; done
+  echo "$old_program" >"$shortcut"
+  reg_set "$uninstall32" DisplayVersion REG_SZ 1.0.0
+  reg_set "$uninstall32" InstallLocation REG_SZ 'C:\Program Files (x86)\Kolvar'
+  reg_set "$uninstall32" UninstallString REG_SZ '"C:\Program Files (x86)\Kolvar\Uninstall.exe"'
+  reg_set "$settings32" page41-01 REG_DWORD 0
+  reg_set "$settings32" page41-02 REG_DWORD 640
+  reg_set "$settings32" page41-04 REG_DWORD 30
+  reg_set "$settings32" setting03 REG_DWORD 1
+  reg_set "$settings32" path01 REG_SZ "$old_program"
+  reg_set "$settings32" path02 REG_DWORD 1
+  reg_set "$settings" page41-04 REG_DWORD 60
+  reg_set "$run_machine32" Kolvar REG_SZ "\"$old_program\""
+  reg_set "$run_user" Kolvar REG_SZ "$old_program"
+  reg_set "$other_run" Kolvar REG_SZ "$old_program"
+}
+check_32bit_install_taken_over() {
+  local program='C:\Program Files\Kolvar\Kolvar.exe'
+  check "the 64-bit program is installed" test "$(file -b "$instdir/Kolvar.exe" | cut -c1-5)" = PE32+
+  check "the 64-bit engine is installed" test "$(file -b "$instdir/drevcore.dll" | cut -c1-5)" = PE32+
+  check "stored Regular Free values moved" test "$(reg_value "$settings" page41-02)" = 0x280
+  check "a value the 64-bit key has is kept" test "$(reg_value "$settings" page41-04)" = 0x3c
+  check "the stored path names the new program" test "$(reg_value "$settings" path01)" = "$program"
+  check "no 32-bit settings key left" absent reg_has "$settings32"
+  check "machine Run entry starts the new program" test "$(reg_value "$run_machine" Kolvar)" = "\"$program\""
+  check "no 32-bit machine Run entry left" absent reg_has "$run_machine32" /v Kolvar
+  check "user Run entry starts the new program" test "$(reg_value "$run_user" Kolvar)" = "\"$program\""
+  check "another account's Run entry starts the new program" test "$(reg_value "$other_run" Kolvar)" = "\"$program\""
+  check "no 32-bit file left" absent test -e "$old_dir"
+  check "the shortcut names the new program" absent grep -qa 'x86' "$shortcut"
+  check "no 32-bit uninstall entry left" absent reg_has "$uninstall32"
+  # The Preferences step below makes its own entry.
+  "$WINELOADER" reg delete "$run_machine" /v Kolvar /f >/dev/null 2>&1 || true
+  "$WINELOADER" reg delete "$run_user" /v Kolvar /f >/dev/null 2>&1 || true
+}
+
+if [ "$KOLVAR_WINE_BITS" = 64 ]; then
+  echo "== a 32-bit install to take over"
+  lay_down_32bit_install
+  check "the 32-bit install is in place" reg_has "$uninstall32"
+fi
+
 echo "== install"
 timeout 120 "$WINELOADER" "$setup" /S
+[ "$KOLVAR_WINE_BITS" = 32 ] || check_32bit_install_taken_over
 check "program installed" test -f "$instdir/Kolvar.exe"
 check "engine installed" test -f "$instdir/drevcore.dll"
 check "uninstaller installed" test -f "$instdir/Uninstall.exe"
@@ -158,6 +217,11 @@ own_store='HKCU\Software\Classes\VirtualStore\MACHINE\SOFTWARE\Velkor\Halven Mar
 "$WINELOADER" reg add "$own_store" /v page41-02 /t REG_DWORD /d 640 /f >/dev/null 2>&1
 check "another account's entries are in place" reg_has "$other_store"
 check "this account's VirtualStore copy is in place" reg_has "$own_store"
+if [ "$KOLVAR_WINE_BITS" = 64 ]; then
+  reg_set "$settings32" page41-02 REG_DWORD 640
+  reg_set "$run_machine32" Kolvar REG_SZ "\"$old_program\""
+  check "32-bit view entries are in place" reg_has "$settings32"
+fi
 
 echo "== uninstall while it runs"
 check "the new copy starts" start_installed
@@ -180,6 +244,10 @@ check "uninstall entry removed" absent reg_has "$uninstall"
 check "another account's Run entry removed" absent reg_has "$other_user\Software\Microsoft\Windows\CurrentVersion\Run" /v Kolvar
 check "another account's VirtualStore settings removed" absent reg_has "$other_store"
 check "this account's VirtualStore settings removed" absent reg_has "$own_store"
+if [ "$KOLVAR_WINE_BITS" = 64 ]; then
+  check "32-bit settings key removed" absent reg_has "$settings32"
+  check "32-bit machine Run entry removed" absent reg_has "$run_machine32" /v Kolvar
+fi
 
 echo "round trip: $failures check(s) failed"
 [ "$failures" -eq 0 ]

@@ -5,7 +5,10 @@
 # included) must verify against that certificate, and a changed byte must
 # break a signature; its version resources must agree with the setup's;
 # signing twice must give the same bytes. The unsigned release must be the
-# build's own files. Each release's SHA256SUMS must match its folder.
+# build's own files. Each release's SHA256SUMS must match its folder, and the
+# guide's own checksum command must pass for a user who downloaded one file.
+# The zip's read-me may say about the second start and the settings' places
+# only what the guide says.
 set -euo pipefail
 build=$1 work=$2 version_info=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -55,11 +58,12 @@ setup=$(echo signed/Kolvar-*-setup.exe) portable=$(echo signed/Kolvar-*-portable
 check "the release command says it signed" says 'SIGNED' signed.log
 check "the setup's signature verifies" verifies "$setup"
 unzip -q "$portable" -d zipped
-check "the zip's Kolvar.exe and drevcore.dll verify" all_verify zipped/Kolvar.exe zipped/drevcore.dll
+zipped_binaries=(zipped/*-bit/Kolvar.exe zipped/*-bit/drevcore.dll)
+check "the zip's Kolvar.exe and drevcore.dll of each pair verify" all_verify "${zipped_binaries[@]}"
 check "SHA256SUMS matches the signed release" sums_match signed
 tampered_copy "$setup" tampered.exe
 check "a changed byte breaks the setup's signature" not verifies tampered.exe
-tampered_copy zipped/drevcore.dll tampered.dll
+tampered_copy zipped/64-bit/drevcore.dll tampered.dll
 check "a changed byte breaks the engine's signature" not verifies tampered.dll
 
 env "${sign_env[@]}" "$release" --from "$build" --out signed-again >/dev/null 2>&1
@@ -67,7 +71,7 @@ check "signing again gives the same setup" cmp "$setup" signed-again/"$(basename
 check "signing again gives the same zip" cmp "$portable" signed-again/"$(basename "$portable")"
 
 # The certificate and key pair instead of PKCS#12.
-cp "$build/installer/stage/Kolvar.exe" pair.exe
+cp "$build/installer/stage/64-bit/Kolvar.exe" pair.exe
 KOLVAR_SIGN_CERT=cert.pem KOLVAR_SIGN_KEY=key.pem "$root/scripts/sign-file" pair.exe Kolvar
 check "a certificate and key pair signs too" verifies pair.exe
 
@@ -78,27 +82,28 @@ check "a timestamp server that cannot be reached stops the release" \
 
 echo "== what the signed setup installs"
 export WINEPREFIX=$work/prefix
-source "$root/scripts/wine-env.sh"
+source "$root/scripts/wine-session.sh"
+# A prefix of the setup's own bitness: the 32-bit setup there meets 32-bit
+# Windows and installs the 32-bit pair (the round trip installs it on 64-bit
+# Windows).
 kolvar_wine_bits_of "$setup"
-kolvar_wine_prefix_ready
-if [ -z "${DISPLAY:-}" ]; then
-  source "$root/scripts/start-display.sh"
-  kolvar_start_display
-fi
-cleanup() { wineserver -k 2>/dev/null || true; [ -z "${KOLVAR_XVFB_PID:-}" ] || kolvar_stop_display; }
-trap cleanup EXIT
+pair=$KOLVAR_WINE_BITS-bit
+kolvar_session_begin
 "$WINELOADER" "$setup" /S
 wineserver -w
 instdir="$WINEPREFIX/drive_c/Program Files/Kolvar"
 check "the installed Kolvar.exe, drevcore.dll and Uninstall.exe verify" \
   all_verify "$instdir/Kolvar.exe" "$instdir/drevcore.dll" "$instdir/Uninstall.exe"
-check "the setup installs the zip's signed Kolvar.exe" cmp "$instdir/Kolvar.exe" zipped/Kolvar.exe
-check "the setup installs the zip's signed drevcore.dll" cmp "$instdir/drevcore.dll" zipped/drevcore.dll
+check "the setup installs the zip's signed $pair Kolvar.exe" cmp "$instdir/Kolvar.exe" zipped/$pair/Kolvar.exe
+check "the setup installs the zip's signed $pair drevcore.dll" cmp "$instdir/drevcore.dll" zipped/$pair/drevcore.dll
 
 echo "== version resources"
-windows_path() { local path; path=$(cd "$(dirname "$1")" && pwd)/$(basename "$1"); echo "Z:${path//\//\\}"; }
-"$WINELOADER" "$version_info" "$(windows_path "$setup")" 'C:\Program Files\Kolvar\Kolvar.exe' \
-  'C:\Program Files\Kolvar\drevcore.dll' 'C:\Program Files\Kolvar\Uninstall.exe' | tr -d '\r' >versions.txt || true
+zipped_paths=()
+for file in "${zipped_binaries[@]}"; do zipped_paths+=("$(kolvar_wine_path "$file")"); done
+# Each block is headed by the path as given.
+name_of() { [[ $1 != Z:* ]] && echo "$1" || echo "the zip's ${1##*zipped\\}"; }
+"$WINELOADER" "$version_info" "$(kolvar_wine_path "$setup")" 'C:\Program Files\Kolvar\Uninstall.exe' \
+  "${zipped_paths[@]}" | tr -d '\r' >versions.txt || true
 cat versions.txt
 # One "file<TAB>name=value" line per string, from the tool's blocks.
 awk '/^\[/ { file = $0; next } { print file "\t" $0 }' versions.txt >versions.tsv
@@ -117,9 +122,9 @@ same_as_setup() {  # file
   [ -n "$(field "$1" FileDescription)" ]
 }
 check "the setup has a version resource" same_as_setup "$setup_block"
-for file in Kolvar.exe drevcore.dll Uninstall.exe; do
-  check "$file names company, product, description and version as the setup does" \
-    same_as_setup "[C:\\Program Files\\Kolvar\\$file]"
+for file in 'C:\Program Files\Kolvar\Uninstall.exe' "${zipped_paths[@]}"; do
+  check "$(name_of "$file") names company, product, description and version as the setup does" \
+    same_as_setup "[$file]"
 done
 
 echo "== unsigned release"
@@ -128,7 +133,34 @@ check "the release command says it is unsigned" says 'UNSIGNED' unsigned.log
 check "the unsigned setup is the build's" cmp unsigned/"$(basename "$setup")" "$build/dist/$(basename "$setup")"
 check "the unsigned zip is the build's" cmp unsigned/"$(basename "$portable")" "$build/dist/$(basename "$portable")"
 check "the unsigned setup carries no signature" not_signed unsigned/"$(basename "$setup")"
-check "the build's staged Kolvar.exe stays unsigned" not_signed "$build/installer/stage/Kolvar.exe"
+check "the build's staged Kolvar.exe stays unsigned" not_signed "$build/installer/stage/64-bit/Kolvar.exe"
 check "SHA256SUMS matches the unsigned release" sums_match unsigned
+
+echo "== the guide's checks of a download"
+guide=$root/docs/user-guide.md
+# The guide's shell commands under "Checking the download", run as written
+# where the user downloaded only the setup and SHA256SUMS.
+guide_checks() {
+  awk '/^### Checking the download/ { on = 1; next } /^#/ { on = 0 }
+       on && /^```sh$/ { code = 1; next } /^```/ { code = 0 } on && code' "$guide"
+}
+mkdir one-download
+cp unsigned/SHA256SUMS unsigned/"$(basename "$setup")" one-download/
+check "the guide names a checksum command" test -n "$(guide_checks)"
+check "the guide's checksum command passes on one downloaded file" \
+  bash -euo pipefail -c "cd one-download && $(guide_checks)"
+# Every sentence of the read-me about a second start, and every registry
+# place it names, is the guide's too.
+flat() { tr -d '\r`' <"$1" | tr -s ' \n' ' ' | sed -e 's/HKLM\\/HKEY_LOCAL_MACHINE\\/g' -e 's/HKCU\\/HKEY_CURRENT_USER\\/g'; }
+readme_in_guide() {
+  local text sentences places sentence place
+  text=$(flat "$guide")
+  sentences=$(flat zipped/README.txt | sed 's/\([.:]\) /\1\n/g' | grep -iE 'second (start|copy|click)' | sed 's/^- //')
+  places=$(flat zipped/README.txt | grep -oE 'HKEY_[A-Z_]+(\\[^ ,()\\]+( Mark)?)+' | sed 's/[.]$//')
+  [ -n "$sentences" ] && [ -n "$places" ] || return 1
+  while read -r sentence; do [[ $text == *"$sentence"* ]] || { echo "not in the guide: $sentence"; return 1; }; done <<<"$sentences"
+  while read -r place; do [[ $text == *"$place"* ]] || { echo "not in the guide: $place"; return 1; }; done <<<"$places"
+}
+check "the read-me's second start and settings' places are the guide's" readme_in_guide
 
 [ "$failures" -eq 0 ] || { echo "$failures checks failed"; exit 1; }

@@ -6,7 +6,7 @@ set -euo pipefail
 pack=$1 dist=$2 work=$3
 rm -rf "$work"
 mkdir -p "$work/stage"
-cp "$(dirname "$pack")"/stage/* "$work/stage/"
+cp -r "$(dirname "$pack")"/stage/. "$work/stage/"
 "$pack" "$work/stage" "$work/dist"
 status=0
 for file in "$work"/dist/*; do

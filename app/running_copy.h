@@ -38,6 +38,11 @@ public:
     Outcome Claim();
 
 private:
+    // Sets m_mutex as CreateMutex gives it; true when the mutex exists but
+    // this start may not create-open it (m_mutex is then the waitable handle
+    // OpenMutex gives, or null).
+    bool OpenSessionMutex();
+
     std::string m_mutexName;
     HANDLE m_mutex = nullptr;
     bool m_owned = false;

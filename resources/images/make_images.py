@@ -4,9 +4,9 @@
 Standard library only. Icons are drawn as shapes on a 32-unit grid, rendered
 with 4 x 4 supersampling at each size (32-bit with alpha); below 24 pixels
 some shapes switch to a simpler form that stays legible. Each icon carries
-the sizes its places ask for from 100 % to 200 % display scaling: 16, 20, 24
-and 32 where it is a small icon (caption, tray), 32, 40, 48 and 64 where it
-is a large one (buttons, page pictures). The 16 and 32 pixel images are
+the sizes its places ask for from 100 % to 300 % display scaling: 16 to 48
+where it is a small icon (caption, tray), 32 to 96 where it is a large one
+(buttons, page pictures). The 16 and 32 pixel images are
 stored as plain bitmaps, as every Windows reads them; the others as PNG,
 which keeps the program small and which Windows reads since Vista. The 8 x 8
 bitmaps are pixel art on the dialogs' white background.
@@ -321,9 +321,11 @@ def draw_refresh(c, small):
     c.fill(shape(0), vertical('#86E892', '#189632', 2, 30))
 
 
-SMALL = (16, 20, 24, 32)
-LARGE = (16, 32, 40, 48, 64)  # 16 too: lists and shortcuts may ask for it
-BOTH = (16, 20, 24, 32, 40, 48, 64)
+# What 100 % to 300 % display scaling asks for, each drawn at its own size:
+# a small icon is 16 pixels at 100 %, a large one 32.
+SMALL = (16, 20, 24, 28, 32, 36, 40, 48)
+LARGE = (16, 32, 40, 48, 56, 64, 72, 80, 96)  # 16 too: lists and shortcuts may ask for it
+BOTH = tuple(sorted(set(SMALL) | set(LARGE)))
 
 ICONS = {
     'app_chip.ico': (draw_ram_module_keyed, BOTH),       # program file, About box

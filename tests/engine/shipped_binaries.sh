@@ -25,20 +25,15 @@ done
 # that Windows Vista and later added and that this compiler's runtime, its
 # threads library or the program could plausibly import.
 post_xp='GetTickCount64 InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared
-  ReleaseSRWLockExclusive ReleaseSRWLockShared TryAcquireSRWLockExclusive TryAcquireSRWLockShared
-  InitializeConditionVariable SleepConditionVariableCS SleepConditionVariableSRW WakeConditionVariable
-  WakeAllConditionVariable InitOnceExecuteOnce InitOnceBeginInitialize InitOnceComplete
-  FlsAlloc FlsFree FlsGetValue FlsSetValue CreateEventExA CreateEventExW CreateMutexExA CreateMutexExW
-  CreateSemaphoreExW GetSystemTimePreciseAsFileTime QueryUnbiasedInterruptTime GetCurrentProcessorNumber
-  QueryFullProcessImageNameA QueryFullProcessImageNameW GetFinalPathNameByHandleW GetErrorMode
-  SetThreadErrorMode CancelIoEx GetFileInformationByHandleEx SetFileInformationByHandle
-  CompareStringEx GetLocaleInfoEx LCMapStringEx RegGetValueA RegGetValueW RegDeleteKeyExA RegDeleteKeyExW
-  RegSetKeyValueA RegSetKeyValueW ChangeWindowMessageFilter ChangeWindowMessageFilterEx
-  SetProcessDPIAware IsProcessDPIAware GetDpiForWindow GetDpiForSystem SetProcessDpiAwarenessContext
-  SetThreadDpiAwarenessContext AdjustWindowRectExForDpi GetSystemMetricsForDpi EnableNonClientDpiScaling
-  ShutdownBlockReasonCreate ShutdownBlockReasonDestroy RegisterPowerSettingNotification
-  AddClipboardFormatListener LoadIconMetric LoadIconWithScaleDown TaskDialog TaskDialogIndirect
-  SHGetKnownFolderPath Shell_NotifyIconGetRect'
+  ReleaseSRWLockExclusive ReleaseSRWLockShared InitializeConditionVariable SleepConditionVariableCS
+  SleepConditionVariableSRW WakeConditionVariable WakeAllConditionVariable InitOnceExecuteOnce
+  InitOnceBeginInitialize InitOnceComplete FlsAlloc FlsFree FlsGetValue FlsSetValue CreateEventExA
+  CreateEventExW CreateMutexExA CreateMutexExW CreateSemaphoreExW GetSystemTimePreciseAsFileTime
+  QueryUnbiasedInterruptTime GetCurrentProcessorNumber QueryFullProcessImageNameW GetErrorMode
+  SetThreadErrorMode CompareStringEx GetLocaleInfoEx LCMapStringEx RegGetValueA RegGetValueW
+  RegDeleteKeyExA ChangeWindowMessageFilter ChangeWindowMessageFilterEx SetProcessDPIAware
+  GetDpiForWindow GetDpiForSystem SetProcessDpiAwarenessContext ShutdownBlockReasonCreate
+  ShutdownBlockReasonDestroy LoadIconMetric LoadIconWithScaleDown TaskDialogIndirect'
 oldest=$(grep -oiE 'made for Windows [A-Za-z0-9.]+' "$guide" | head -1 | awk '{ print $NF }')
 case "$oldest" in
   XP) lacks=$post_xp ;;

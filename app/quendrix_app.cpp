@@ -4,6 +4,7 @@
 
 #include "doc_template.h"
 #include "main_frame.h"
+#include "preference_dlg.h"
 #include "quendrix_doc.h"
 #include "quendrix_view.h"
 #include "resource.h"
@@ -19,6 +20,11 @@ BOOL CQuendrixApp::InitInstance()
     m_claim = m_runningCopy.Claim();
     if (m_claim != CRunningCopyGuard::Outcome::OnlyCopy)
         return FALSE;
+#ifdef _WIN64
+    // Windows virtualised the 32-bit program's settings for this user; it
+    // never does for this one, which would start from nothing.
+    CSettingsStore(m_settingsRoots).TakeOverFrom32BitProgram(ProgramModulePath());
+#endif
     const SettingsRoots roots = m_settingsRoots;
     AddDocTemplate(std::make_unique<CSingleDocTemplate>(
         IDR_MAINFRAME, [] { return std::make_unique<CQuendrixDoc>(); },

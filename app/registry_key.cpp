@@ -58,6 +58,17 @@ DWORD CRegistryKey::QueryNumber(const char* name) const
     return DWORD(data[0]) | DWORD(data[1]) << 8 | DWORD(data[2]) << 16 | DWORD(data[3]) << 24;
 }
 
+std::optional<DWORD> CRegistryKey::QueryDword(const char* name) const
+{
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    if (!m_key || RegQueryValueExA(m_key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS
+        || type != REG_DWORD || size != sizeof value)
+        return std::nullopt;
+    return value;
+}
+
 std::string CRegistryKey::QueryText(const char* name, std::size_t bufferSize) const
 {
     if (!m_key || bufferSize == 0)

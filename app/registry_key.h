@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 class CRegistryKey {
@@ -27,6 +28,9 @@ public:
     // so data of up to 4 bytes reads as a little-endian number. Anything that
     // does not fully succeed (no key, no value, more than 4 bytes) reads as 0.
     DWORD QueryNumber(const char* name) const;
+    // RegQueryValueExA that accepts only REG_DWORD data of 4 bytes: anything
+    // else (another type, no value, no key) is no number at all.
+    std::optional<DWORD> QueryDword(const char* name) const;
     // RegQueryValueExW of REG_SZ data into a buffer of bufferSize
     // characters, answered as UTF-8. The result always ends at the first
     // zero or at the data's end, never past the buffer; data that does not

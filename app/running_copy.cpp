@@ -46,21 +46,39 @@ CRunningCopyGuard::~CRunningCopyGuard()
         ::CloseHandle(m_mutex);
 }
 
+bool CRunningCopyGuard::OpenSessionMutex()
+{
+    m_mutex = ::CreateMutexA(nullptr, FALSE, m_mutexName.c_str());
+    if (m_mutex || ::GetLastError() != ERROR_ACCESS_DENIED)
+        return false;
+    // A copy started elevated made the mutex with its own token's security,
+    // which refuses this start full access: waiting needs no more than
+    // SYNCHRONIZE. Refused even that, the name alone says a copy runs.
+    m_mutex = ::OpenMutexA(SYNCHRONIZE, FALSE, m_mutexName.c_str());
+    return true;
+}
+
 CRunningCopyGuard::Outcome CRunningCopyGuard::Claim()
 {
-    if (!m_mutex)
-        m_mutex = ::CreateMutexA(nullptr, FALSE, m_mutexName.c_str());
-    // No mutex, no way to tell: the start goes on as it always did.
-    if (!m_mutex)
-        return Outcome::OnlyCopy;
     const DWORD start = ::GetTickCount();
     DWORD waitMs = 0;
     for (;;) {
-        // The wait also notices at once a copy that is ending.
-        const DWORD wait = ::WaitForSingleObject(m_mutex, waitMs);
-        if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
-            m_owned = true;
-            return Outcome::OnlyCopy;
+        if (!m_mutex) {
+            const bool heldElsewhere = OpenSessionMutex();
+            // No mutex, no way to tell: the start goes on as it always did.
+            if (!m_mutex && !heldElsewhere)
+                return Outcome::OnlyCopy;
+        }
+        if (m_mutex) {
+            // The wait also notices at once a copy that is ending.
+            const DWORD wait = ::WaitForSingleObject(m_mutex, waitMs);
+            if (wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED) {
+                m_owned = true;
+                return Outcome::OnlyCopy;
+            }
+        } else {
+            // Nothing to wait on: the next try sees whether the name is gone.
+            ::Sleep(waitMs);
         }
         if (AskRunningCopyToComeForward())
             return Outcome::BroughtForward;

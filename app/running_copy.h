@@ -1,7 +1,8 @@
 // One Kolvar per log-on session. The first start holds a mutex named in the
 // session's own namespace for as long as it runs; a later start finds that
 // copy's main window, asks it to come forward, and ends without making
-// anything of its own.
+// anything of its own. A mutex this start may not open (its copy runs
+// elevated, this one does not) is held all the same.
 #pragma once
 
 #include <windows.h>
@@ -38,6 +39,11 @@ public:
     Outcome Claim();
 
 private:
+    // Sets m_mutex as CreateMutex gives it; true when the mutex exists but
+    // this start may not create-open it (m_mutex is then the waitable handle
+    // OpenMutex gives, or null).
+    bool OpenSessionMutex();
+
     std::string m_mutexName;
     HANDLE m_mutex = nullptr;
     bool m_owned = false;

@@ -1,5 +1,9 @@
 #include "settings_store.h"
 
+#include <cstring>
+
+#include "wide_text.h"
+
 namespace {
 
 const char* const kRunAtStartupValue = "setting01";
@@ -22,6 +26,31 @@ DWORD FlagNumber(bool on) { return on ? 1 : 0; }
 // Quoted, so a path with spaces cannot be read as another program plus
 // arguments when the shell starts it at log-on.
 std::string RunCommandFor(const std::string& programPath) { return '"' + programPath + '"'; }
+
+// Where a 32-bit program's writes to HKLM\SOFTWARE\<path> land for a user
+// whose writes Windows virtualises, under that user's root.
+std::string VirtualStoreCopyOf(const char* machinePath)
+{
+    const char* const software = "SOFTWARE\\";
+    const char* rest = machinePath + std::strlen(software);
+    return std::string("Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\") + rest;
+}
+
+// The program a Run command starts: the command unquoted.
+std::string ProgramOfRunCommand(const std::string& command)
+{
+    if (command.size() >= 2 && command.front() == '"') {
+        const std::size_t close = command.find('"', 1);
+        return command.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    }
+    return command;
+}
+
+bool Is64BitProgram(const std::string& path)
+{
+    DWORD kind = 0;
+    return ::GetBinaryTypeW(WideFromUtf8(path).c_str(), &kind) && kind == SCS_64BIT_BINARY;
+}
 
 } // namespace
 
@@ -137,4 +166,40 @@ bool CSettingsStore::UnregisterStartup()
         }
     }
     return !anyLeft;
+}
+
+bool CSettingsStore::TakeOverFrom32BitProgram(const std::string& programPath)
+{
+    if (programPath.empty())
+        return false;
+    {
+        CRegistryKey userRun;
+        if (userRun.Open(m_roots.user, kRunKeyPath, KEY_QUERY_VALUE | KEY_SET_VALUE) == ERROR_SUCCESS) {
+            const std::string named = ProgramOfRunCommand(userRun.QueryText(kRunValueName, MAX_PATH + 2));
+            if (!named.empty() && named != programPath && !Is64BitProgram(named))
+                userRun.SetText(kRunValueName, RunCommandFor(programPath));
+        }
+    }
+
+    if (OpenExistingKey(m_roots, kSettingsKeyPath).IsOpen())
+        return false;
+    CRegistryKey old;
+    if (old.Open(m_roots.user, VirtualStoreCopyOf(kSettingsKeyPath).c_str(), KEY_QUERY_VALUE) != ERROR_SUCCESS)
+        return false;
+    CRegistryKey mine;
+    if (mine.Create(m_roots.user, kSettingsKeyPath, KEY_ALL_ACCESS) != ERROR_SUCCESS)
+        return false;
+    for (const char* name : {kRunAtStartupValue, kRunMinimizedValue, kRememberSettingsValue, kLowUpdateRateValue,
+                             kRegularFreeModeValue, kFreeAmountValue, kKeepAtLeastValue, kIntervalValue,
+                             kAppliedValue}) {
+        if (const auto number = old.QueryDword(name))
+            mine.SetNumber(name, *number);
+    }
+    // The stored path named the 32-bit program, which is no more.
+    if (!old.QueryText(kStoredPathValue, kPathBufferSize).empty()) {
+        mine.SetText(kStoredPathValue, programPath);
+        if (const auto stored = old.QueryDword(kPathStoredValue))
+            mine.SetNumber(kPathStoredValue, *stored);
+    }
+    return true;
 }

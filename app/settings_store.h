@@ -82,6 +82,16 @@ public:
     // entry is left that this user can see ("path01"/"path02" stay).
     bool UnregisterStartup();
 
+    // For the 64-bit program, which Windows never virtualises: when this
+    // user has no settings key of their own (none under either root), the
+    // values that the 32-bit program's writes to the machine key left in the
+    // user's VirtualStore copy become the user's key, each only as the type
+    // it is stored as; a stored "path01" becomes programPath. And a Run entry
+    // of the user's own that names another program which is not a 64-bit
+    // one (the 32-bit program, or a file no longer there) is rewritten to
+    // programPath. Returns whether the settings were taken over.
+    bool TakeOverFrom32BitProgram(const std::string& programPath);
+
 private:
     SettingsRoots m_roots;
 };

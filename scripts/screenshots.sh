@@ -7,7 +7,8 @@
 #   scripts/screenshots.sh [folder]      (default: docs/screenshots)
 #
 # Writes memory-status, free-memory, automation, regular-free, preferences,
-# tray and memory-status-150 (the first page at 150 % scaling) (.png) from the build scripts/run.sh runs on this machine, and
+# tray, memory-status-150 and memory-status-175 (the first page at 150 % and
+# 175 % scaling) (.png) from the build scripts/run.sh runs on this machine, and
 # names that build ("32-bit build under Wine 8.0") in the captions of
 # README.md and docs/user-guide.md when writing to docs/screenshots.
 set -euo pipefail
@@ -198,6 +199,13 @@ timeout 15 tail --pid="$wine_pid" -f /dev/null || fail "Kolvar did not end"
 kolvar_wine_dpi 144
 start_kolvar
 photograph_page memory-status-150 "$view_memory_status"
+
+# And at 175 %, where Windows asks for icons of 28 and 56 pixels.
+post "$file_exit"
+timeout 15 tail --pid="$wine_pid" -f /dev/null || fail "Kolvar did not end"
+kolvar_wine_dpi 168
+start_kolvar
+photograph_page memory-status-175 "$view_memory_status"
 
 # The captions under the docs' pictures name the build they show.
 if [ "$out" = "$root/docs/screenshots" ]; then

@@ -4,9 +4,9 @@
 Standard library only. Icons are drawn as shapes on a 32-unit grid, rendered
 with 4 x 4 supersampling at each size (32-bit with alpha); below 24 pixels
 some shapes switch to a simpler form that stays legible. Each icon carries
-the sizes its places ask for from 100 % to 200 % display scaling: 16, 20, 24
-and 32 where it is a small icon (caption, tray), 32, 40, 48 and 64 where it
-is a large one (buttons, page pictures). The 16 and 32 pixel images are
+the sizes its places ask for from 100 % to 300 % display scaling: 16 to 48
+where it is a small icon (caption, tray), 32 to 96 where it is a large one
+(buttons, page pictures). The 16 and 32 pixel images are
 stored as plain bitmaps, as every Windows reads them; the others as PNG,
 which keeps the program small and which Windows reads since Vista. The 8 x 8
 bitmaps are pixel art on the dialogs' white background.
@@ -321,9 +321,11 @@ def draw_refresh(c, small):
     c.fill(shape(0), vertical('#86E892', '#189632', 2, 30))
 
 
-SMALL = (16, 20, 24, 32)
-LARGE = (16, 32, 40, 48, 64)  # 16 too: lists and shortcuts may ask for it
-BOTH = (16, 20, 24, 32, 40, 48, 64)
+# What 100 % to 300 % display scaling asks for, each drawn at its own size:
+# a small icon is 16 pixels at 100 %, a large one 32.
+SMALL = (16, 20, 24, 28, 32, 36, 40, 48)
+LARGE = (16, 32, 40, 48, 56, 64, 72, 80, 96)  # 16 too: lists and shortcuts may ask for it
+BOTH = tuple(sorted(set(SMALL) | set(LARGE)))
 
 ICONS = {
     'app_chip.ico': (draw_ram_module_keyed, BOTH),       # program file, About box
@@ -429,27 +431,61 @@ def icon_image(pixels):
     return header + bytes(colour) + bytes(mask)
 
 
+def png_filtered(line, previous, kind):
+    """One row under PNG filter kind (0 none, 1 sub, 2 up, 3 average, 4 Paeth)."""
+    out = bytearray(len(line))
+    for i, value in enumerate(line):
+        a = line[i - 4] if i >= 4 else 0
+        b = previous[i]
+        c = previous[i - 4] if i >= 4 else 0
+        if kind == 0:
+            guess = 0
+        elif kind == 1:
+            guess = a
+        elif kind == 2:
+            guess = b
+        elif kind == 3:
+            guess = (a + b) // 2
+        else:
+            pa, pb, pc = abs(b - c), abs(a - c), abs(a + b - 2 * c)
+            guess = a if pa <= pb and pa <= pc else (b if pb <= pc else c)
+        out[i] = (value - guess) & 0xFF
+    return bytes(out)
+
+
 def png_image(pixels):
-    """One icon image as PNG: 8-bit RGBA, each row with the filter that packs best."""
+    """One icon image as PNG, 8-bit RGBA (the only kind Windows reads in an
+    icon): of a few ways to filter the rows, the one that packs smallest."""
     size = len(pixels)
 
     def chunk(kind, data):
         return (struct.pack('>I', len(data)) + kind + data
                 + struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
 
-    raw = bytearray()
-    previous = bytes(size * 4)
-    for row in pixels:
-        line = bytes(v for p in row for v in p)
-        candidates = [(0, line),
-                      (1, bytes((line[i] - (line[i - 4] if i >= 4 else 0)) & 0xFF for i in range(len(line)))),
-                      (2, bytes((line[i] - previous[i]) & 0xFF for i in range(len(line))))]
-        kind, data = min(candidates, key=lambda c: sum(b if b < 128 else 256 - b for b in c[1]))
-        raw += bytes((kind,)) + data
-        previous = line
+    lines = [bytes(v for p in row for v in p) for row in pixels]
+
+    def filtered(choose):
+        raw = bytearray()
+        previous = bytes(size * 4)
+        for line in lines:
+            kind, data = choose(line, previous)
+            raw += bytes((kind,)) + data
+            previous = line
+        return bytes(raw)
+
+    def smallest_sum(line, previous):
+        candidates = [(kind, png_filtered(line, previous, kind)) for kind in range(5)]
+        return min(candidates, key=lambda c: sum(b if b < 128 else 256 - b for b in c[1]))
+
+    ways = [smallest_sum] + [lambda line, previous, k=k: (k, png_filtered(line, previous, k)) for k in range(5)]
+    packed = []
+    for raw in (filtered(way) for way in ways):
+        for strategy in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED):
+            packer = zlib.compressobj(9, zlib.DEFLATED, 15, 9, strategy)
+            packed.append(packer.compress(raw) + packer.flush())
     header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
     return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header)
-            + chunk(b'IDAT', zlib.compress(bytes(raw), 9)) + chunk(b'IEND', b''))
+            + chunk(b'IDAT', min(packed, key=len)) + chunk(b'IEND', b''))
 
 
 def write_icon(path, images):

@@ -1,4 +1,7 @@
 #include <windows.h>
+#include <sddl.h>
+
+#include <thread>
 
 #include "app_fixture.h"
 #include "resource.h"
@@ -189,6 +192,38 @@ TEST_F(AppTest, TheCloseBoxTakesTheSameWayOut)
     EXPECT_FALSE(::IsWindow(frame));
     EXPECT_EQ(CallLog::Calls(LoggedCall::Shell).size(), 1u);
     EXPECT_EQ(Setting("page41-01"), DWORD(1));
+}
+
+// An elevated copy's mutex refuses an ordinary start full access (or any
+// access): that start still finds the copy running and brings it forward.
+TEST_F(AppTest, AMutexThisStartMayNotOpenStillMeansACopyRuns)
+{
+    ASSERT_TRUE(StartApp());
+    const std::string name = "Local\\KolvarTestElevated." + std::to_string(::GetCurrentProcessId());
+    for (const char* dacl : {"D:", "D:(A;;0x100000;;;WD)"}) { // nothing; SYNCHRONIZE only
+        SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+        ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorA(dacl, SDDL_REVISION_1,
+                                                                           &attributes.lpSecurityDescriptor, nullptr));
+        // Held by another thread, as the other copy holds it.
+        HANDLE taken = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        HANDLE release = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+        std::thread holder([&] {
+            HANDLE held = ::CreateMutexA(&attributes, TRUE, name.c_str());
+            ::SetEvent(taken);
+            ::WaitForSingleObject(release, 10000);
+            ::CloseHandle(held);
+        });
+        ::WaitForSingleObject(taken, 10000);
+        Command(ID_FILE_HIDE_TO_TRAY);
+        CRunningCopyGuard second(name);
+        EXPECT_EQ(second.Claim(), CRunningCopyGuard::Outcome::BroughtForward) << dacl;
+        EXPECT_TRUE(::IsWindowVisible(*Frame())) << dacl;
+        ::SetEvent(release);
+        holder.join();
+        ::CloseHandle(taken);
+        ::CloseHandle(release);
+        ::LocalFree(attributes.lpSecurityDescriptor);
+    }
 }
 
 TEST_F(AppTest, ASecondInitialUpdateMakesNoSecondSetOfPages)

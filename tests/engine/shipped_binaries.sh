@@ -3,11 +3,12 @@
 # runtime DLL beside them (only system libraries and the engine), the
 # program's replacements of the C++ library's throw helpers and terminate
 # handler (app/lean_runtime.cpp) still keep the library's own out, and the
-# engine exports its three classes whole.
+# engine exports its three classes whole, and neither imports a function
+# that the oldest Windows the user's guide names lacks.
 #
-#   shipped_binaries.sh OBJDUMP Kolvar.exe drevcore.dll
+#   shipped_binaries.sh OBJDUMP Kolvar.exe drevcore.dll user-guide.md
 set -uo pipefail
-objdump=$1 program=$2 engine=$3
+objdump=$1 program=$2 engine=$3 guide=$4
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -17,6 +18,31 @@ for binary in "$program" "$engine"; do
   [ -n "$imports" ] || fail "$(basename "$binary"): no imports read"
   for dll in $imports; do
     [[ $dll =~ $system_dlls ]] || fail "$(basename "$binary") needs $dll"
+  done
+done
+
+# XP's own DLLs are not at hand, so what it lacks is a list: the functions
+# that Windows Vista and later added and that this compiler's runtime, its
+# threads library or the program could plausibly import.
+post_xp='GetTickCount64 InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared
+  ReleaseSRWLockExclusive ReleaseSRWLockShared InitializeConditionVariable SleepConditionVariableCS
+  SleepConditionVariableSRW WakeConditionVariable WakeAllConditionVariable InitOnceExecuteOnce
+  InitOnceBeginInitialize InitOnceComplete FlsAlloc FlsFree FlsGetValue FlsSetValue CreateEventExA
+  CreateEventExW CreateMutexExA CreateMutexExW CreateSemaphoreExW GetSystemTimePreciseAsFileTime
+  QueryUnbiasedInterruptTime GetCurrentProcessorNumber QueryFullProcessImageNameW GetErrorMode
+  SetThreadErrorMode CompareStringEx GetLocaleInfoEx LCMapStringEx RegGetValueA RegGetValueW
+  RegDeleteKeyExA ChangeWindowMessageFilter ChangeWindowMessageFilterEx SetProcessDPIAware
+  GetDpiForWindow GetDpiForSystem SetProcessDpiAwarenessContext ShutdownBlockReasonCreate
+  ShutdownBlockReasonDestroy LoadIconMetric LoadIconWithScaleDown TaskDialogIndirect'
+oldest=$(grep -oiE 'made for Windows [A-Za-z0-9.]+' "$guide" | head -1 | awk '{ print $NF }')
+case "$oldest" in
+  XP) lacks=$post_xp ;;
+  *) lacks=""; fail "the guide names no oldest Windows this check knows (\"$oldest\")" ;;
+esac
+for binary in "$program" "$engine"; do
+  imported=$("$objdump" -p "$binary" | awk '/DLL Name:/ { dll = 1 } dll && /^\t[0-9a-f]+\t +[0-9]+ / { print $3 }')
+  for function in $lacks; do
+    grep -qx "$function" <<<"$imported" && fail "$(basename "$binary") imports $function, which Windows $oldest lacks"
   done
 done
 
@@ -38,5 +64,5 @@ for method in getInfoPageSize getStatusPhyAvaiMB getStatusPhyAvaiPercent FreeMem
   grep -q "[0-9]${method}E" <<<"$exports" || fail "drevcore does not export $method"
 done
 
-[ "$failures" = 0 ] && echo "shipped binaries: system imports only, lean runtime, engine classes exported whole"
+[ "$failures" = 0 ] && echo "shipped binaries: system imports only, none newer than Windows $oldest, lean runtime, engine classes exported whole"
 exit $((failures > 0))

@@ -1,5 +1,6 @@
 // Icons and bitmaps: every one loads, icons carry real 16 and 32 pixel
 // images, and the pictures that state depends on are told apart by colour.
+#include "dpi.h"
 #include "resource.h"
 #include "window_probe.h"
 
@@ -57,6 +58,26 @@ TEST(Icons, EveryIconHoldsItsOwn16And32PixelImages)
             const int background = Count(pixels, IsWhite);
             EXPECT_GT(background, 0) << "icon " << id << " at " << size << " has no transparent area";
             EXPECT_LT(background, size * size / 2 + size * size / 4) << "icon " << id << " at " << size;
+        }
+    }
+}
+
+// Drawn for every scale Windows offers, not stretched from the nearest: the
+// sizes the program's own DPI rule asks for there, small where an icon sits
+// in the caption or tray, large where it stands on a button or page.
+TEST(Icons, EveryIconCarriesItsOwnImageAtEveryScale)
+{
+    for (int id : kIcons) {
+        const bool small = id == IDR_MAINFRAME || id == IDI_TRAY_CHIP || id == IDI_CHIP_LOW;
+        const bool large = id != IDI_CHIP_LOW;
+        for (int percent : {100, 125, 150, 175, 200, 225, 250, 300}) {
+            const UINT dpi = kDesignDpi * percent / 100;
+            if (small) {
+                EXPECT_EQ(SmallIconSize(dpi), StoredIconWidth(id, SmallIconSize(dpi))) << id << " at " << percent;
+            }
+            if (large) {
+                EXPECT_EQ(LargeIconSize(dpi), StoredIconWidth(id, LargeIconSize(dpi))) << id << " at " << percent;
+            }
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "host_window.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -145,6 +146,9 @@ int StoredIconWidth(int iconId, int size)
     HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(imageId), MAKEINTRESOURCEA(3));
     if (!image)
         return 0;
-    const auto* header = static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, image)));
-    return header->biWidth;
+    const auto* data = static_cast<const BYTE*>(LockResource(LoadResource(module, image)));
+    // A PNG image gives its width big-endian in its header chunk.
+    if (std::memcmp(data, "\x89PNG", 4) == 0)
+        return data[16] << 24 | data[17] << 16 | data[18] << 8 | data[19];
+    return reinterpret_cast<const BITMAPINFOHEADER*>(data)->biWidth;
 }

@@ -91,4 +91,29 @@ TEST_F(SettingsFallback, RegisteringMachineWideDropsTheUsersOwnEntry)
     EXPECT_FALSE(GetRaw(m_user, kRun, "Kolvar"));
 }
 
+// The 64-bit program finds this user's settings where Windows put the 32-bit
+// program's writes, and the user's log-on start still naming that program.
+TEST_F(SettingsFallback, TheFirstStartTakesOverTheVirtualStoreCopyOnce)
+{
+    const char* const copy = "Software\\Classes\\VirtualStore\\MACHINE\\SOFTWARE\\WOW6432Node\\Velkor\\Halven Mark";
+    const std::string old = "C:\\Program Files (x86)\\Kolvar\\Kolvar.exe";
+    PutNumber(m_machine, kSettings, "page41-02", 500);
+    MakeReadOnly(m_machine, kSettings);
+    PutNumber(m_user, copy, "setting03", 1);
+    PutNumber(m_user, copy, "page41-02", 700);
+    PutText(m_user, copy, "page41-03", "12"); // wrong type: not a number to take
+    PutText(m_user, copy, "path01", old);
+    PutNumber(m_user, copy, "path02", 1);
+    PutText(m_user, kRun, "Kolvar", '"' + old + '"');
+
+    CSettingsStore store(Roots());
+    EXPECT_TRUE(store.TakeOverFrom32BitProgram(kProgram));
+    EXPECT_EQ(store.RestoreView().regularFree.freeAmountMB, 700);
+    EXPECT_FALSE(GetRaw(m_user, kSettings, "page41-03"));
+    EXPECT_EQ(GetText(m_user, kSettings, "path01"), kProgram);
+    EXPECT_EQ(GetNumber(m_user, kSettings, "path02"), 1u);
+    EXPECT_EQ(GetText(m_user, kRun, "Kolvar"), "\"C:\\Kolvar\\Kolvar.exe\"");
+    EXPECT_FALSE(store.TakeOverFrom32BitProgram(kProgram)) << "the user's own key is there now";
+}
+
 } // namespace

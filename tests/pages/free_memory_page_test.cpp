@@ -91,6 +91,20 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(2048));
     EXPECT_EQ(forecastGauge.GetPos(), 2048);
+
+    // A run that can hold only 1500 MB forecasts and asks for that; one that
+    // holds less than is available forecasts the available memory.
+    StandInSetRunReachMB(1500);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
+    EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1500));
+    EXPECT_EQ(forecastGauge.GetPos(), 1500);
+    Click(*page, IDC_FREE_BUTTON);
+    ASSERT_EQ(StandInRunCount(), 1);
+    EXPECT_EQ(StandInRunAmountMB(0), 1500);
+    StandInSetRunReachMB(1000);
+    DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 2048);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
+    EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234));
 }
 
 TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCatchesUpAtOnce)

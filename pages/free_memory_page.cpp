@@ -60,6 +60,7 @@ void CFreeMemoryPage::InitRanges()
     // 32-bit ranges: a total above 32767 MB must not wrap.
     m_amountSlider.SetRange(0, static_cast<int>(status.getStatusPhyTotalMB()), FALSE);
     m_amountSlider.SetTicFreq(1);
+    m_amountSlider.SetPageSize(kSliderPageMB);
     ShowAmount();
     m_availableGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
     m_forecastGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));

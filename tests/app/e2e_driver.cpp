@@ -8,8 +8,10 @@
 // bounded; the exit code says whether everything held.
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -189,13 +191,91 @@ int GaugePos(HWND page, int id)
 }
 
 // The forecast gauge shows the available memory plus amount, capped at the
-// total, as the available gauge shows it in the same tick.
+// total, as the available gauge shows it in the same tick; or less where a
+// run cannot hold that much, but never less than the available memory.
 bool ForecastIncludes(HWND page, int amount)
 {
     const int total = static_cast<int>(::SendDlgItemMessageA(page, IDC_AVAILABLE_GAUGE, PBM_GETRANGE, FALSE, 0));
     const int available = GaugePos(page, IDC_AVAILABLE_GAUGE);
     const int forecast = GaugePos(page, IDC_FORECAST_GAUGE);
-    return forecast == std::min(available + amount, total) && available == GaugePos(page, IDC_AVAILABLE_GAUGE);
+    return forecast <= std::min(available + amount, total) && forecast >= available
+        && available == GaugePos(page, IDC_AVAILABLE_GAUGE);
+}
+
+// The MB figure that ends a page text.
+long TrailingMB(const std::string& text)
+{
+    const std::size_t colon = text.rfind(':');
+    return colon == std::string::npos ? -1 : std::strtol(text.c_str() + colon + 1, nullptr, 10);
+}
+
+// The free address space of another process, region by region.
+std::uint64_t FreeAddressSpace(HANDLE process)
+{
+    std::uint64_t free = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (auto* at = reinterpret_cast<char*>(0x10000);
+         ::VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+         at = static_cast<char*>(region.BaseAddress) + region.RegionSize) {
+        if (region.State == MEM_FREE)
+            free += region.RegionSize;
+        if (region.RegionSize == 0)
+            break;
+    }
+    return free;
+}
+
+std::uint64_t WorkingSet(HANDLE process, bool peak)
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!::K32GetProcessMemoryInfo(process, &counters, sizeof counters))
+        return 0;
+    return peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize;
+}
+
+// Slider at its maximum: the forecast promises no more than a run then
+// holds (or what is available anyway), the window answers throughout, and a
+// 32-bit run leaves the program its reserve of address space.
+void FreeAsMuchAsTheSliderAllows(Running& run)
+{
+    HWND slider = ::GetDlgItem(run.freePage, IDC_FREE_AMOUNT_SLIDER);
+    MoveSlider(run.freePage, IDC_FREE_AMOUNT_SLIDER, static_cast<int>(::SendMessageA(slider, TBM_GETRANGEMAX, 0, 0)));
+    ::Sleep(300); // a few of the page's ticks
+    const long forecastMB = TrailingMB(TextOf(::GetDlgItem(run.freePage, IDC_FORECAST_TEXT)));
+    const long availableMB = TrailingMB(TextOf(::GetDlgItem(run.freePage, IDC_AVAILABLE_TEXT)));
+    const std::uint64_t before = WorkingSet(run.process.hProcess, false);
+    HWND progress = ::GetDlgItem(run.freePage, IDC_RUN_PROGRESS);
+    const DWORD start = ::GetTickCount();
+    ClickButton(run.freePage, IDC_FREE_BUTTON);
+    DWORD slowestMs = 0;
+    std::uint64_t leastFree = UINT64_MAX;
+    bool began = false;
+    while (::GetTickCount() - start < 120000) {
+        const DWORD asked = ::GetTickCount();
+        DWORD_PTR answer = 0;
+        const bool answered = ::SendMessageTimeoutA(run.frame, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+        slowestMs = std::max(slowestMs, answered ? ::GetTickCount() - asked : 1000);
+        if (sizeof(void*) == 4)
+            leastFree = std::min(leastFree, FreeAddressSpace(run.process.hProcess));
+        began = began || Shown(progress);
+        if (!began && ::GetTickCount() - start > 10000)
+            break;
+        if (began && !Shown(progress) && ::IsWindowEnabled(::GetDlgItem(run.freePage, IDC_FREE_BUTTON)))
+            break;
+        ::Sleep(20);
+    }
+    const long heldMB = static_cast<long>((WorkingSet(run.process.hProcess, true) - before) >> 20);
+    std::printf("     forecast %ld MB, available %ld MB, the run held %ld MB at its peak in %lu ms\n", forecastMB,
+                availableMB, heldMB, static_cast<unsigned long>(::GetTickCount() - start));
+    Check(began, "the run at the slider's maximum starts and ends");
+    Check(forecastMB <= std::max(availableMB, heldMB) + 128,
+          "the forecast is no more than the available memory or what the run held");
+    Check(slowestMs < 1000, "the window answers within 1 s throughout the run (slowest " + std::to_string(slowestMs) + " ms)");
+    if (sizeof(void*) == 4)
+        Check(leastFree >= (256u << 20) - (16u << 20),
+              "the run leaves the program its reserve of address space (least free "
+                  + std::to_string(leastFree >> 20) + " MB)");
 }
 
 void CheckMemoryStatusPage(Running& run)
@@ -236,6 +316,7 @@ void FreeMemory(Running& run)
           "during the run: the progress bar shows and Free is disabled");
     Check(WaitFor([&] { return !Shown(progress) && ::IsWindowEnabled(freeButton); }, 120000, 50),
           "after the run: the progress bar goes and Free comes back");
+    FreeAsMuchAsTheSliderAllows(run);
 }
 
 void SwitchPages(Running& run)

@@ -65,6 +65,8 @@ TEST_F(FreeMemoryPageTest, StartsReadyWithTheForecastEqualToTheAvailableMemory)
     EXPECT_EQ(availableGauge.GetPos(), 1234);
     EXPECT_EQ(forecastGauge.GetPos(), 1234);
     ExpectRange(amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 2048);
+    EXPECT_EQ(amountSlider.SendMessage(TBM_GETPAGESIZE), 128) << "a click on the track";
+    EXPECT_EQ(amountSlider.SendMessage(TBM_GETLINESIZE), 1) << "an arrow key";
     ExpectGaugeRange(availableGauge, 0, 2048);
     ExpectGaugeRange(forecastGauge, 0, 2048);
     ExpectGaugeRange(runProgress, 0, 100);

@@ -293,8 +293,7 @@ BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX status)
         const DWORDLONG avail = status->ullAvailPageFile;
         status->ullAvailPageFile = avail > held ? avail - held : 0;
         // Each block also takes a 64 KB granule beyond its bytes.
-        const DWORDLONG spanned = live.size() * (kMB + (64 << 10));
-        const DWORDLONG space = status->ullAvailVirtual;
+        const DWORDLONG spanned = live.size() * (kMB + (64 << 10)), space = status->ullAvailVirtual;
         status->ullAvailVirtual = space > spanned ? space - spanned : 0;
     }
     return TRUE;
@@ -316,9 +315,6 @@ HGLOBAL WINAPI GlobalAlloc(UINT, SIZE_T bytes)
     if (script.liveBlockLimit >= 0 && static_cast<int>(live.size()) >= script.liveBlockLimit)
         return nullptr;
     if (Draw(script.refuseAllocPermille))
-        return nullptr;
-    // No room left in the address space for one more block and its granule.
-    if (script.chargeBlocks && script.status.ullAvailVirtual < (live.size() + 1) * (kMB + (64 << 10)))
         return nullptr;
     void* block = std::malloc(bytes);
     std::memset(block, kFreshByte, bytes);

@@ -23,8 +23,14 @@ public:
     // platform's figures on every call; the first reading is the run's
     // starting point.
     bool AllowsBlock(std::uint64_t blockBytes);
+    // The same with a reading already made (nullptr: none could be), so
+    // that one reading per block serves every guard.
+    bool AllowsBlock(const MEMORYSTATUSEX* reading, std::uint64_t blockBytes);
     // Counts a block the run now holds.
     void Took(std::uint64_t blockBytes) { m_taken += blockBytes; }
+
+    // Blocks of this size a run started at this reading could hold.
+    static std::uint64_t BlocksWithin(const MEMORYSTATUSEX& reading, std::uint64_t blockBytes);
 
 private:
     bool m_started = false;

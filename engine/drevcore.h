@@ -75,7 +75,8 @@ public:
     // Freeing runs. Amounts are KB unless the name ends in MB; -1 selects
     // the amount stored by FreeMemoryThread. A run stops early when the
     // platform refuses a block, or when one more block would leave other
-    // programs less than their reserve of commit.
+    // programs less than their reserve of commit or this process less than
+    // its reserve of address space.
     int FreeMemory(int amountKB);
     int FreeMemoryKB(int amountKB);
     int FreeMemoryMB(int amountMB);
@@ -84,6 +85,8 @@ public:
     int FreeMemoryThreadMB(int amountMB);
     static DWORD WINAPI FreeMemoryThreadContent(LPVOID self);
     DWORD getProgressPercent();
+    // The MB a run started now could hold before either reserve stops it.
+    DWORD getFreeMemoryReachMB();
 
     // Keep-free loop: free a fixed amount, pause, repeat until stopped.
     int MinimalKeep(int amountKB, int pauseMs);

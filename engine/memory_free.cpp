@@ -1,7 +1,9 @@
 #include "drevcore.h"
 
+#include "address_space_guard.h"
 #include "commit_guard.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -121,7 +123,8 @@ int CDMemoryFree::FreeMemory(int amountKB)
     // Newest first, so the release below runs last allocated, first released.
     BlockChain blocks;
     std::uint32_t processed = 0;
-    drevcore::CommitGuard guard;
+    drevcore::CommitGuard commit;
+    drevcore::AddressSpaceGuard addressSpace;
 
     if (amount > 0) {
         m_ProgressPercent = 0;
@@ -131,14 +134,19 @@ int CDMemoryFree::FreeMemory(int amountKB)
             m_ProgressPercent = static_cast<std::int32_t>(std::uint64_t{processed} * 100 / amount);
             if (m_closing.load(std::memory_order_relaxed))
                 break;
-            // A block that would eat into other programs' reserve of commit
-            // ends the run as a refused one does.
-            if (!guard.AllowsBlock(kBlockBytes))
+            // A block that would eat into other programs' reserve of commit,
+            // or into this process's reserve of address space, ends the run
+            // as a refused one does. One reading serves both.
+            MEMORYSTATUSEX status{};
+            status.dwLength = sizeof status;
+            const MEMORYSTATUSEX* reading = GlobalMemoryStatusEx(&status) ? &status : nullptr;
+            if (!commit.AllowsBlock(reading, kBlockBytes) || !addressSpace.AllowsBlock(reading, kBlockBytes))
                 break;
             HGLOBAL block = GlobalAlloc(GMEM_FIXED, kBlockBytes);
             if (block == nullptr)
                 break;
-            guard.Took(kBlockBytes);
+            commit.Took(kBlockBytes);
+            addressSpace.Took(kBlockBytes);
             std::memset(block, 0, kBlockBytes);
             blocks.push_front(block);
             processed += kBlockKB;
@@ -212,6 +220,19 @@ DWORD CDMemoryFree::getProgressPercent()
     if (progress < 0)
         return 0;
     return static_cast<DWORD>(progress);
+}
+
+DWORD CDMemoryFree::getFreeMemoryReachMB()
+{
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    // No figures: nothing but the platform's refusals would stop a run.
+    if (!GlobalMemoryStatusEx(&status))
+        return 0xFFFFFFFFul;
+    const std::uint64_t blocks = std::min(drevcore::CommitGuard::BlocksWithin(status, kBlockBytes),
+                                          drevcore::AddressSpaceGuard::BlocksWithin(status, kBlockBytes));
+    // One block is one MB.
+    return blocks > 0xFFFFFFFFull ? 0xFFFFFFFFul : static_cast<DWORD>(blocks);
 }
 
 int CDMemoryFree::getReleaseFailures()

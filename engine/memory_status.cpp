@@ -13,11 +13,15 @@ MEMORYSTATUSEX QueryStatus()
 }
 
 // Truncating, and saturating rather than wrapping past 32 bits.
-DWORD BytesToKB(DWORDLONG bytes)
+DWORD Saturated(DWORDLONG figure)
 {
-    const DWORDLONG kb = bytes >> 10;
-    return kb > 0xFFFFFFFFull ? 0xFFFFFFFFul : static_cast<DWORD>(kb);
+    return figure > 0xFFFFFFFFull ? 0xFFFFFFFFul : static_cast<DWORD>(figure);
 }
+
+DWORD BytesToKB(DWORDLONG bytes) { return Saturated(bytes >> 10); }
+// From the bytes, not from a KB figure already saturated: a 64-bit
+// process's 128 TB of address space is 134217727 MB, well within 32 bits.
+DWORD BytesToMB(DWORDLONG bytes) { return Saturated(bytes >> 20); }
 
 } // namespace
 
@@ -27,15 +31,15 @@ CDMemoryStatus& CDMemoryStatus::operator=(const CDMemoryStatus&) = default;
 CDMemoryStatus::~CDMemoryStatus() = default;
 
 DWORD CDMemoryStatus::getStatusPhyTotalKB() { return BytesToKB(QueryStatus().ullTotalPhys); }
-DWORD CDMemoryStatus::getStatusPhyTotalMB() { return getStatusPhyTotalKB() >> 10; }
+DWORD CDMemoryStatus::getStatusPhyTotalMB() { return BytesToMB(QueryStatus().ullTotalPhys); }
 DWORD CDMemoryStatus::getStatusPhyAvaiKB() { return BytesToKB(QueryStatus().ullAvailPhys); }
-DWORD CDMemoryStatus::getStatusPhyAvaiMB() { return getStatusPhyAvaiKB() >> 10; }
+DWORD CDMemoryStatus::getStatusPhyAvaiMB() { return BytesToMB(QueryStatus().ullAvailPhys); }
 DWORD CDMemoryStatus::getStatusPageTotalKB() { return BytesToKB(QueryStatus().ullTotalPageFile); }
-DWORD CDMemoryStatus::getStatusPageTotalMB() { return getStatusPageTotalKB() >> 10; }
+DWORD CDMemoryStatus::getStatusPageTotalMB() { return BytesToMB(QueryStatus().ullTotalPageFile); }
 DWORD CDMemoryStatus::getStatusPageAvaiKB() { return BytesToKB(QueryStatus().ullAvailPageFile); }
-DWORD CDMemoryStatus::getStatusPageAvaiMB() { return getStatusPageAvaiKB() >> 10; }
+DWORD CDMemoryStatus::getStatusPageAvaiMB() { return BytesToMB(QueryStatus().ullAvailPageFile); }
 DWORD CDMemoryStatus::getStatusVirtualTotalKB() { return BytesToKB(QueryStatus().ullTotalVirtual); }
-DWORD CDMemoryStatus::getStatusVirtualTotalMB() { return getStatusVirtualTotalKB() >> 10; }
+DWORD CDMemoryStatus::getStatusVirtualTotalMB() { return BytesToMB(QueryStatus().ullTotalVirtual); }
 DWORD CDMemoryStatus::getStatusMemoryLoad() { return QueryStatus().dwMemoryLoad; }
 
 int CDMemoryStatus::getStatusPhyAvaiPercent()

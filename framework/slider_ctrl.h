@@ -19,4 +19,5 @@ public:
     // Moves the thumb, with redraw. Sends no WM_HSCROLL to the parent.
     void SetPos(int nPos) { SendMessage(TBM_SETPOS, TRUE, nPos); }
     void SetTicFreq(int nFreq) { SendMessage(TBM_SETTICFREQ, static_cast<WPARAM>(nFreq)); }
+    void SetPageSize(int nSize) { SendMessage(TBM_SETPAGESIZE, 0, nSize); }
 };

@@ -3,9 +3,11 @@
 #include "meminfo.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -99,6 +101,11 @@ MEMORYSTATUSEX ReadStatus()
     status.ullAvailPageFile = mem.available + mem.swapFree;
     status.dwMemoryLoad = mem.total ? static_cast<DWORD>(100 - mem.available * 100 / mem.total) : 0;
     status.ullTotalVirtual = AddressSpaceEnd() - AddressSpaceStart();
+    // A limit on the process's address space (ulimit -v) ends it sooner,
+    // as a 32-bit Windows process's 2 to 4 GB do.
+    rlimit limit{};
+    if (getrlimit(RLIMIT_AS, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+        status.ullTotalVirtual = std::min<std::uint64_t>(status.ullTotalVirtual, limit.rlim_cur);
     const std::uint64_t used = ProcessVirtualSize();
     status.ullAvailVirtual = used < status.ullTotalVirtual ? status.ullTotalVirtual - used : 0;
     status.ullAvailExtendedVirtual = 0;

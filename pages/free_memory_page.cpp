@@ -1,5 +1,7 @@
 #include "free_memory_page.h"
 
+#include <algorithm>
+
 #include "page_text.h"
 #include "program_icon.h"
 #include "resource.h"
@@ -58,6 +60,7 @@ void CFreeMemoryPage::InitRanges()
     // 32-bit ranges: a total above 32767 MB must not wrap.
     m_amountSlider.SetRange(0, static_cast<int>(status.getStatusPhyTotalMB()), FALSE);
     m_amountSlider.SetTicFreq(1);
+    m_amountSlider.SetPageSize(kSliderPageMB);
     ShowAmount();
     m_availableGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
     m_forecastGauge.SetRange32(0, static_cast<int>(status.getStatusPhyTotalMB()));
@@ -71,9 +74,14 @@ void CFreeMemoryPage::UpdateFigures()
     m_availableText = FormatText("Available Memory : %u MB", static_cast<unsigned>(status.getStatusPhyAvaiMB()));
     SetPosIfChanged(m_availableGauge, static_cast<int>(status.getStatusPhyAvaiMB()));
 
-    DWORD forecast = static_cast<DWORD>(m_amountSlider.GetPos()) + status.getStatusPhyAvaiMB();
+    const DWORD availableMB = status.getStatusPhyAvaiMB();
+    DWORD forecast = static_cast<DWORD>(m_amountSlider.GetPos()) + availableMB;
     if (forecast > status.getStatusPhyTotalMB())
         forecast = status.getStatusPhyTotalMB();
+    // A run holds no more than its reach (a 32-bit process's address space,
+    // the commit left to others): what it cannot hold it cannot free, so
+    // the forecast promises no more than that, or what is available anyway.
+    forecast = std::min(forecast, std::max(availableMB, m_freeingRun.ReachMB()));
     m_forecastText = FormatText("After freeing, avaiable memory will approximately be : %u MB",
                                 static_cast<unsigned>(forecast));
     SetPosIfChanged(m_forecastGauge, static_cast<int>(forecast));

@@ -20,6 +20,8 @@ public:
     // The engine's progress of this page's run: 100 when none is going.
     DWORD ProgressPercent() { return m_engine->getProgressPercent(); }
     bool InProgress() { return ProgressPercent() < kNoRunPercent; }
+    // The MB a run started now could hold.
+    DWORD ReachMB() { return m_engine->getFreeMemoryReachMB(); }
 
     // Whether a run started by any page of the program is still going.
     static bool AnyInProgress();

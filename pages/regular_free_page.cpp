@@ -48,6 +48,8 @@ void CRegularFreePage::InitRegularFreeControls()
     m_thresholdSlider.SetRange(0, static_cast<int>(status.getStatusPhyTotalMB()), FALSE);
     m_amountSlider.SetTicFreq(1);
     m_thresholdSlider.SetTicFreq(1);
+    m_amountSlider.SetPageSize(kSliderPageMB);
+    m_thresholdSlider.SetPageSize(kSliderPageMB);
     ShowAmounts();
     m_intervalSpin.SetRange32(kMinIntervalSeconds, kMaxIntervalSeconds);
     m_intervalSpin.SetPos32(kInitialIntervalSeconds);
@@ -62,6 +64,7 @@ RegularFreeValues CRegularFreePage::Values()
     values.mode = m_regularFreeMode;
     values.freeAmountMB = m_amountSlider.GetPos();
     values.keepAtLeastMB = m_thresholdSlider.GetPos();
+    ShowValidInterval();
     values.intervalPosResult = m_intervalSpin.GetPos();
     values.applied = m_applyState == BST_CHECKED;
     return values;
@@ -124,6 +127,18 @@ void CRegularFreePage::OnApply()
     }
     // A typed interval outside the spin's range must not make a runaway
     // timer: the period stays within 10 s to 60000 s.
-    const int seconds = std::clamp(m_intervalSpin.GetPos32(), kMinIntervalSeconds, kMaxIntervalSeconds);
+    const int seconds = std::clamp(ShowValidInterval(), kMinIntervalSeconds, kMaxIntervalSeconds);
     SetTimer(kRuleTimer, static_cast<UINT>(seconds) * 1000u);
+}
+
+int CRegularFreePage::ShowValidInterval()
+{
+    // A text the spin cannot take (not a number, or outside its range)
+    // leaves the spin at its last valid position: the box shows that again,
+    // so that what runs, what is stored and what is shown agree.
+    BOOL invalid = FALSE;
+    const int seconds = m_intervalSpin.GetPos32(&invalid);
+    if (invalid)
+        m_intervalSpin.SetPos32(seconds);
+    return seconds;
 }

@@ -22,6 +22,8 @@ public:
     static constexpr int kMinIntervalSeconds = 10;
     static constexpr int kMaxIntervalSeconds = 60000;
     static constexpr int kInitialIntervalSeconds = 100;
+    // A click on a slider's track, as on the Free Memory page.
+    static constexpr int kSliderPageMB = 128;
 
     // Creates the page's window, hidden, as a child of pParent. The rule
     // does not run until "Apply" is pressed.
@@ -49,6 +51,9 @@ private:
     void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar);
     void OnTimer(UINT_PTR nIDEvent);
     void OnApply();
+    // The spin's position, the last valid interval, shown in the box again
+    // if the box holds a text the spin could not take.
+    int ShowValidInterval();
 
     CDMemoryStatus m_memoryStatus;
     FreeingRun m_freeingRun;

@@ -89,6 +89,9 @@ void DefaultScript()
     script.status.ullAvailPhys = 100 * kMB;
     script.status.ullTotalPageFile = 4096 * kMB;
     script.status.ullAvailPageFile = 4096 * kMB;
+    // A 64-bit process's address space: no run comes near its end.
+    script.status.ullTotalVirtual = 128ull << 40;
+    script.status.ullAvailVirtual = 128ull << 40;
 }
 
 } // namespace
@@ -289,6 +292,9 @@ BOOL WINAPI GlobalMemoryStatusEx(LPMEMORYSTATUSEX status)
         const DWORDLONG held = live.size() * kMB;
         const DWORDLONG avail = status->ullAvailPageFile;
         status->ullAvailPageFile = avail > held ? avail - held : 0;
+        // Each block also takes a 64 KB granule beyond its bytes.
+        const DWORDLONG spanned = live.size() * (kMB + (64 << 10)), space = status->ullAvailVirtual;
+        status->ullAvailVirtual = space > spanned ? space - spanned : 0;
     }
     return TRUE;
 }

@@ -21,9 +21,9 @@ struct Script {
     // how many times; -1 refuses it for ever.
     int refuseReleaseOfBlock = -1;
     int releaseRefusals = 0;
-    // Blocks held are charged to the available page-file figure, as a real
-    // kernel charges committed memory; off, the figure stays as scripted
-    // (a stale reading).
+    // Blocks held are charged to the available page-file and address-space
+    // figures, as a real kernel charges them; off, the figures stay as
+    // scripted (a stale reading).
     bool chargeBlocks = true;
     // Blocks that may be held at once, by all runs together; -1 no limit.
     int liveBlockLimit = -1;
@@ -62,7 +62,7 @@ struct Record {
 };
 
 // Resets script and record: 100 MB of RAM and 4 GB of page file, all
-// available, 4 KB pages.
+// available, 4 KB pages, 128 TB of address space.
 void Reset();
 // Changes the script under the fake's lock.
 void Edit(const std::function<void(Script&)>& change);

@@ -69,6 +69,18 @@ TEST_F(FreeMemoryTest, PartialRunReleasesEverythingItGotLastFirst)
     EXPECT_EQ(engine.getProgressPercent(), 100u);
 }
 
+TEST_F(FreeMemoryTest, ARunLeavesItsProcessAReserveOfAddressSpace)
+{
+    // 300 MB of address space left, 1000 MB asked: 256 MB stay the
+    // process's own, which leaves room for 41 blocks and their granules.
+    fake_kernel::Edit([](fake_kernel::Script& s) { s.status.ullAvailVirtual = 300 * fake_kernel::kMB; });
+    CDMemoryFree engine;
+    EXPECT_EQ(engine.getFreeMemoryReachMB(), 41u);
+    EXPECT_EQ(engine.FreeMemory(1000 * 1024), 41 * 1024);
+    EXPECT_EQ(fake_kernel::Snapshot().released.size(), 41u);
+    EXPECT_EQ(engine.getProgressPercent(), 100u);
+}
+
 TEST_F(FreeMemoryTest, ProgressRisesPerBlockAndReaches100OnlyAfterRelease)
 {
     CDMemoryFree engine;

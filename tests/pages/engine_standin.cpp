@@ -12,6 +12,7 @@ namespace {
 std::mutex lock;
 StandInFigures figures = DefaultStandInFigures();
 DWORD progress = 100;
+DWORD reachMB = 0xFFFFFFFF;
 std::vector<std::pair<const void*, int>> runs;
 int availableQueries = 0;
 int liveFreeObjects = 0;
@@ -30,6 +31,7 @@ STANDIN_API void StandInReset()
     std::lock_guard<std::mutex> guard(lock);
     figures = DefaultStandInFigures();
     progress = 100;
+    reachMB = 0xFFFFFFFF;
     runs.clear();
     availableQueries = 0;
 }
@@ -44,6 +46,12 @@ STANDIN_API void StandInSetProgress(DWORD percent)
 {
     std::lock_guard<std::mutex> guard(lock);
     progress = percent;
+}
+
+STANDIN_API void StandInSetRunReachMB(DWORD newReachMB)
+{
+    std::lock_guard<std::mutex> guard(lock);
+    reachMB = newReachMB;
 }
 
 STANDIN_API int StandInRunCount()
@@ -131,4 +139,10 @@ DWORD CDMemoryFree::getProgressPercent()
 {
     std::lock_guard<std::mutex> guard(lock);
     return progress;
+}
+
+DWORD CDMemoryFree::getFreeMemoryReachMB()
+{
+    std::lock_guard<std::mutex> guard(lock);
+    return reachMB;
 }

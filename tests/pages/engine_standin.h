@@ -34,6 +34,8 @@ STANDIN_API void StandInReset();
 STANDIN_API void StandInSetFigures(StandInFigures figures);
 // What every CDMemoryFree::getProgressPercent returns.
 STANDIN_API void StandInSetProgress(DWORD percent);
+// What every CDMemoryFree::getFreeMemoryReachMB returns; no limit after a reset.
+STANDIN_API void StandInSetRunReachMB(DWORD reachMB);
 
 // The default figures with this total and available physical memory.
 inline void StandInSetPhysicalMemory(DWORD totalMB, DWORD availableMB)

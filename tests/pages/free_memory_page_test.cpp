@@ -65,6 +65,7 @@ TEST_F(FreeMemoryPageTest, StartsReadyWithTheForecastEqualToTheAvailableMemory)
     EXPECT_EQ(availableGauge.GetPos(), 1234);
     EXPECT_EQ(forecastGauge.GetPos(), 1234);
     ExpectRange(amountSlider, TBM_GETRANGEMIN, TBM_GETRANGEMAX, 0, 2048);
+    EXPECT_EQ(amountSlider.SendMessage(TBM_GETPAGESIZE), 128) << "a click on the track";
     ExpectGaugeRange(availableGauge, 0, 2048);
     ExpectGaugeRange(forecastGauge, 0, 2048);
     ExpectGaugeRange(runProgress, 0, 100);
@@ -91,6 +92,18 @@ TEST_F(FreeMemoryPageTest, ForecastAddsTheSliderAndIsCappedAtTheTotal)
     Tick(*page, CFreeMemoryPage::kFiguresTimer);
     EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(2048));
     EXPECT_EQ(forecastGauge.GetPos(), 2048);
+
+    // A run that can hold only 1500 MB forecasts and asks for that; one that
+    // holds less than is available forecasts the available memory.
+    StandInSetRunReachMB(1500);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
+    EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1500));
+    Click(*page, IDC_FREE_BUTTON);
+    EXPECT_EQ(StandInRunAmountMB(0), 1500);
+    StandInSetRunReachMB(1000);
+    DragSlider(*page, IDC_FREE_AMOUNT_SLIDER, 2048);
+    Tick(*page, CFreeMemoryPage::kFiguresTimer);
+    EXPECT_EQ(ControlText(*page, IDC_FORECAST_TEXT), Forecast(1234));
 }
 
 TEST_F(FreeMemoryPageTest, OutOfSightOnlyTheFreeButtonFollowsTheRunAndShowingCatchesUpAtOnce)

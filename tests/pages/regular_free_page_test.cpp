@@ -59,6 +59,8 @@ TEST_F(RegularFreePageTest, StartsKeepingAtLeastZeroWithTheRuleDisarmed)
     EXPECT_EQ(thresholdSlider.GetPos(), 0);
     EXPECT_EQ(amountSlider.SendMessage(TBM_GETRANGEMAX), 512);
     EXPECT_EQ(thresholdSlider.SendMessage(TBM_GETRANGEMAX), 512);
+    for (const CSliderCtrl* slider : {&amountSlider, &thresholdSlider})
+        EXPECT_EQ(slider->SendMessage(TBM_GETPAGESIZE), 128) << "a click on the track";
     EXPECT_EQ(ControlText(*page, IDC_REGULAR_AMOUNT_TEXT), "0 MBs");
     EXPECT_EQ(ControlText(*page, IDC_THRESHOLD_TEXT), "0 MBs free");
     EXPECT_EQ(ControlText(*page, IDC_INTERVAL_EDIT), "100");
@@ -182,6 +184,14 @@ TEST_F(RegularFreePageTest, ATypedIntervalOutsideTheRangeCannotMakeARunawayTimer
         EXPECT_LE(calls.back().periodMs, 60000000u) << typed;
         Click(*page, IDC_APPLY_TOGGLE); // up
     }
+
+    // What the spin cannot take leaves the last valid interval, in the box
+    // too.
+    intervalSpin.SetPos32(45);
+    ::SetDlgItemTextA(*page, IDC_INTERVAL_EDIT, "5");
+    Click(*page, IDC_APPLY_TOGGLE);
+    EXPECT_EQ(RuleTimerCalls(*page).back().periodMs, 45000u);
+    EXPECT_EQ(ControlText(*page, IDC_INTERVAL_EDIT), "45");
 }
 
 TEST_F(RegularFreePageTest, WhatTheViewRestoresShowsAndWhatItSavesIsRead)

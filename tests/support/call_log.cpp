@@ -14,7 +14,56 @@ int shellCallsToRefuse = 0;
 decltype(&::Shell_NotifyIconA) realShellNotifyIcon = nullptr;
 decltype(&::SetTimer) realSetTimer = nullptr;
 decltype(&::KillTimer) realKillTimer = nullptr;
-decltype(&::RegSetValueExA) realRegSetValue = nullptr;
+decltype(&::RegSetValueExA) realRegSetValueA = nullptr;
+decltype(&::RegSetValueExW) realRegSetValueW = nullptr;
+decltype(&::RegDeleteValueA) realRegDeleteValueA = nullptr;
+decltype(&::RegDeleteValueW) realRegDeleteValueW = nullptr;
+decltype(&::RegDeleteKeyA) realRegDeleteKeyA = nullptr;
+decltype(&::RegDeleteKeyW) realRegDeleteKeyW = nullptr;
+decltype(&::RegDeleteKeyExA) realRegDeleteKeyExA = nullptr;
+decltype(&::RegDeleteKeyExW) realRegDeleteKeyExW = nullptr;
+decltype(&::RegDeleteTreeA) realRegDeleteTreeA = nullptr;
+decltype(&::RegDeleteTreeW) realRegDeleteTreeW = nullptr;
+
+std::string Utf8(const char* text)
+{
+    return text ? text : "";
+}
+
+std::string Utf8(const wchar_t* text)
+{
+    if (!text)
+        return "";
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &narrow[0], bytes, nullptr, nullptr);
+    narrow.resize(narrow.size() - 1);
+    return narrow;
+}
+
+template <typename Char>
+void LogSet(const Char* name, DWORD type, const BYTE* data, DWORD size)
+{
+    LoggedCall call;
+    call.kind = LoggedCall::RegSetValue;
+    call.valueName = Utf8(name);
+    call.type = type;
+    if (type == REG_DWORD && size == 4)
+        std::memcpy(&call.number, data, 4);
+    if (type == REG_SZ && data && size >= sizeof(Char))
+        call.text = Utf8(std::basic_string<Char>(reinterpret_cast<const Char*>(data), size / sizeof(Char)).c_str());
+    calls.push_back(call);
+}
+
+template <typename Char>
+void LogDelete(const Char* name, bool key)
+{
+    LoggedCall call;
+    call.kind = LoggedCall::RegDelete;
+    call.valueName = Utf8(name);
+    call.key = key;
+    calls.push_back(call);
+}
 
 BOOL WINAPI LogShellNotifyIcon(DWORD message, PNOTIFYICONDATAA record)
 {
@@ -54,15 +103,73 @@ BOOL WINAPI LogKillTimer(HWND window, UINT_PTR id)
     return result;
 }
 
-LSTATUS WINAPI LogRegSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+LSTATUS WINAPI LogRegSetValueA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
 {
-    LoggedCall call;
-    call.kind = LoggedCall::RegSetValue;
-    call.valueName = name ? name : "";
-    if (type == REG_DWORD && size == 4)
-        std::memcpy(&call.number, data, 4);
-    calls.push_back(call);
-    return realRegSetValue(key, name, reserved, type, data, size);
+    LogSet(name, type, data, size);
+    return realRegSetValueA(key, name, reserved, type, data, size);
+}
+
+LSTATUS WINAPI LogRegSetValueW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+{
+    LogSet(name, type, data, size);
+    return realRegSetValueW(key, name, reserved, type, data, size);
+}
+
+LSTATUS WINAPI LogRegDeleteValueA(HKEY key, LPCSTR name)
+{
+    LogDelete(name, false);
+    return realRegDeleteValueA(key, name);
+}
+
+LSTATUS WINAPI LogRegDeleteValueW(HKEY key, LPCWSTR name)
+{
+    LogDelete(name, false);
+    return realRegDeleteValueW(key, name);
+}
+
+LSTATUS WINAPI LogRegDeleteKeyA(HKEY key, LPCSTR subkey)
+{
+    LogDelete(subkey, true);
+    return realRegDeleteKeyA(key, subkey);
+}
+
+LSTATUS WINAPI LogRegDeleteKeyW(HKEY key, LPCWSTR subkey)
+{
+    LogDelete(subkey, true);
+    return realRegDeleteKeyW(key, subkey);
+}
+
+LSTATUS WINAPI LogRegDeleteKeyExA(HKEY key, LPCSTR subkey, REGSAM view, DWORD reserved)
+{
+    LogDelete(subkey, true);
+    return realRegDeleteKeyExA(key, subkey, view, reserved);
+}
+
+LSTATUS WINAPI LogRegDeleteKeyExW(HKEY key, LPCWSTR subkey, REGSAM view, DWORD reserved)
+{
+    LogDelete(subkey, true);
+    return realRegDeleteKeyExW(key, subkey, view, reserved);
+}
+
+LSTATUS WINAPI LogRegDeleteTreeA(HKEY key, LPCSTR subkey)
+{
+    LogDelete(subkey, true);
+    return realRegDeleteTreeA(key, subkey);
+}
+
+LSTATUS WINAPI LogRegDeleteTreeW(HKEY key, LPCWSTR subkey)
+{
+    LogDelete(subkey, true);
+    return realRegDeleteTreeW(key, subkey);
+}
+
+// Redirects the function when the program imports it; true when it does.
+template <typename Function>
+bool RedirectIfImported(Function& real, const char* dll, const char* function, Function replacement)
+{
+    if (!real)
+        real = RedirectImport(dll, function, replacement);
+    return real != nullptr;
 }
 
 template <typename Function>
@@ -85,7 +192,9 @@ std::string LoggedCall::Describe() const
     case KillTimer:
         return "KillTimer " + std::to_string(timerId);
     case RegSetValue:
-        return valueName + " = " + std::to_string(number);
+        return valueName + " = " + (type == REG_SZ ? "\"" + text + "\"" : std::to_string(number));
+    case RegDelete:
+        return (key ? "delete key " : "delete value ") + valueName;
     case Shell:
         break;
     }
@@ -110,9 +219,28 @@ void CallLog::Observe(std::initializer_list<LoggedCall::Kind> kinds)
         case LoggedCall::KillTimer:
             Redirect(realKillTimer, "user32.dll", "KillTimer", &LogKillTimer);
             break;
-        case LoggedCall::RegSetValue:
-            Redirect(realRegSetValue, "advapi32.dll", "RegSetValueExA", &LogRegSetValue);
+        case LoggedCall::RegSetValue: {
+            const bool a = RedirectIfImported(realRegSetValueA, "advapi32.dll", "RegSetValueExA", &LogRegSetValueA);
+            const bool w = RedirectIfImported(realRegSetValueW, "advapi32.dll", "RegSetValueExW", &LogRegSetValueW);
+            if (!a && !w)
+                ADD_FAILURE() << "this program imports neither RegSetValueExA nor RegSetValueExW";
             break;
+        }
+        case LoggedCall::RegDelete: {
+            // Each one tried: || would stop at the first the program imports.
+            const char* dll = "advapi32.dll";
+            bool any = RedirectIfImported(realRegDeleteValueA, dll, "RegDeleteValueA", &LogRegDeleteValueA);
+            any |= RedirectIfImported(realRegDeleteValueW, dll, "RegDeleteValueW", &LogRegDeleteValueW);
+            any |= RedirectIfImported(realRegDeleteKeyA, dll, "RegDeleteKeyA", &LogRegDeleteKeyA);
+            any |= RedirectIfImported(realRegDeleteKeyW, dll, "RegDeleteKeyW", &LogRegDeleteKeyW);
+            any |= RedirectIfImported(realRegDeleteKeyExA, dll, "RegDeleteKeyExA", &LogRegDeleteKeyExA);
+            any |= RedirectIfImported(realRegDeleteKeyExW, dll, "RegDeleteKeyExW", &LogRegDeleteKeyExW);
+            any |= RedirectIfImported(realRegDeleteTreeA, dll, "RegDeleteTreeA", &LogRegDeleteTreeA);
+            any |= RedirectIfImported(realRegDeleteTreeW, dll, "RegDeleteTreeW", &LogRegDeleteTreeW);
+            if (!any)
+                ADD_FAILURE() << "this program imports no registry delete";
+            break;
+        }
         }
     }
 }

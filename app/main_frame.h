@@ -5,6 +5,7 @@
 #pragma once
 
 #include "frame_wnd.h"
+#include "product_names.h"
 
 class CQuendrixView;
 
@@ -13,9 +14,8 @@ public:
     // Caption, system menu, minimise box, and the document title appended:
     // no maximise box and no sizing border, since the form has a fixed size.
     static constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | FWS_ADDTOTITLE;
-    static constexpr const char* kTitle = "Velkor Halvenmark";
-    // The window class, by which other programs find the main window.
-    static constexpr const char* kWindowClass = "KolvarFrame";
+    static constexpr const char* kTitle = KOLVAR_TITLE;
+    static constexpr const char* kWindowClass = KOLVAR_WINDOW_CLASS;
 
     BOOL PreCreateWindow(CREATESTRUCT& cs) override;
     int OnCreate(LPCREATESTRUCT lpCreateStruct);

@@ -28,7 +28,7 @@ public:
     // does not fully succeed (no key, no value, more than 4 bytes) reads as 0.
     DWORD QueryNumber(const char* name) const;
     // RegQueryValueExW of REG_SZ data into a buffer of bufferSize
-    // characters, answered as UTF-8. The result always ends at the first
+    // characters, returned as UTF-8. The result always ends at the first
     // zero or at the data's end, never past the buffer; data that does not
     // fit, or is not REG_SZ, reads as "".
     std::string QueryText(const char* name, std::size_t bufferSize) const;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "available_percent.h"
+#include "product_names.h"
 #include "program_icon.h"
 #include "resource.h"
 #include "win_app.h"
@@ -14,7 +15,7 @@ static_assert(sizeof(void*) != 4 || CTrayIcon::kRecordSize == 88, "NOTIFYICONDAT
 namespace {
 
 constexpr unsigned kLowMemoryPercent = 5;
-const char kInitialTip[] = "Halven Mark";
+const char kInitialTip[] = KOLVAR_SHORT_NAME;
 
 // The NOTIFYICONDATAA_V1_SIZE record carries 64 characters of tip,
 // terminator included.

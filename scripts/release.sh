@@ -46,7 +46,7 @@ if [ -z "$build" ]; then
   # A fresh configuration, so that nothing set by hand in the build folder
   # reaches the release; unchanged sources are not compiled again.
   cmake --preset win32 --fresh >/dev/null
-  source scripts/wine-env.sh
+  source scripts/build-folder.sh
   kolvar_build_targets win32 installer
   build=$root/build/win32
 fi

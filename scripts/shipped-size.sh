@@ -7,7 +7,7 @@
 # otherwise the built binaries are stripped into a scratch folder first.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-source scripts/wine-env.sh
+source scripts/build-folder.sh
 build=${1:-build/win32}
 stage=$build/installer/stage
 files=(Kolvar.exe drevcore.dll)

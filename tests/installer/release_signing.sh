@@ -78,7 +78,7 @@ check "a timestamp server that cannot be reached stops the release" \
 
 echo "== what the signed setup installs"
 export WINEPREFIX=$work/prefix
-source "$root/scripts/wine-env.sh"
+source "$root/scripts/wine-prefix.sh"
 kolvar_wine_bits_of "$setup"
 kolvar_wine_prefix_ready
 if [ -z "${DISPLAY:-}" ]; then

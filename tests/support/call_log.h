@@ -21,7 +21,7 @@ struct LoggedCall {
     HWND window = nullptr;    // timers
     UINT_PTR timerId = 0;
     UINT periodMs = 0;     // SetTimer
-    UINT_PTR result = 0;   // timers: what the real function answered
+    UINT_PTR result = 0;   // timers: what the real function returned
     std::string valueName; // RegSetValue, RegDelete: the value or key, UTF-8
     DWORD type = REG_NONE; // RegSetValue
     DWORD number = 0;      // RegSetValue of a REG_DWORD
@@ -41,8 +41,8 @@ public:
     // calls could never show.
     static void Observe(std::initializer_list<LoggedCall::Kind> kinds);
     static void Clear();
-    // The next count shell calls are logged and answered FALSE, as a busy
-    // shell answers, without reaching the shell.
+    // The next count shell calls are logged and return FALSE, as a busy
+    // shell does, without reaching the shell.
     static void RefuseShellCalls(int count);
     static std::vector<LoggedCall> All();
     static std::vector<LoggedCall> Calls(LoggedCall::Kind kind);

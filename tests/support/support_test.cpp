@@ -120,6 +120,5 @@ TEST(CallLogTest, LogsWideWritesAndDeletes)
               ERROR_SUCCESS);
     CallLog::Clear();
     WriteWideAndDelete(key);
-    EXPECT_TRUE(SameSequence(Describe(CallLog::All()), {"path01 = \"C:\\k\xc3\xa9.exe\"", "delete value path01",
-                                                        "delete key Software\\KolvarSupportTest"}));
+    EXPECT_TRUE(SameSequence(Describe(CallLog::All()), {"path01 = \"C:\\k\xc3\xa9.exe\"", "delete value path01", "delete key Software\\KolvarSupportTest"}));
 }

@@ -103,64 +103,27 @@ BOOL WINAPI LogKillTimer(HWND window, UINT_PTR id)
     return result;
 }
 
-LSTATUS WINAPI LogRegSetValueA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+// One replacement for each shape of registry call, over the variable that
+// holds the real function.
+template <auto& real, typename Char>
+LSTATUS WINAPI LogSetValue(HKEY key, const Char* name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
 {
     LogSet(name, type, data, size);
-    return realRegSetValueA(key, name, reserved, type, data, size);
+    return real(key, name, reserved, type, data, size);
 }
 
-LSTATUS WINAPI LogRegSetValueW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+template <auto& real, bool isKey, typename Char>
+LSTATUS WINAPI LogDeleteOf(HKEY key, const Char* name)
 {
-    LogSet(name, type, data, size);
-    return realRegSetValueW(key, name, reserved, type, data, size);
+    LogDelete(name, isKey);
+    return real(key, name);
 }
 
-LSTATUS WINAPI LogRegDeleteValueA(HKEY key, LPCSTR name)
-{
-    LogDelete(name, false);
-    return realRegDeleteValueA(key, name);
-}
-
-LSTATUS WINAPI LogRegDeleteValueW(HKEY key, LPCWSTR name)
-{
-    LogDelete(name, false);
-    return realRegDeleteValueW(key, name);
-}
-
-LSTATUS WINAPI LogRegDeleteKeyA(HKEY key, LPCSTR subkey)
+template <auto& real, typename Char>
+LSTATUS WINAPI LogDeleteKeyEx(HKEY key, const Char* subkey, REGSAM view, DWORD reserved)
 {
     LogDelete(subkey, true);
-    return realRegDeleteKeyA(key, subkey);
-}
-
-LSTATUS WINAPI LogRegDeleteKeyW(HKEY key, LPCWSTR subkey)
-{
-    LogDelete(subkey, true);
-    return realRegDeleteKeyW(key, subkey);
-}
-
-LSTATUS WINAPI LogRegDeleteKeyExA(HKEY key, LPCSTR subkey, REGSAM view, DWORD reserved)
-{
-    LogDelete(subkey, true);
-    return realRegDeleteKeyExA(key, subkey, view, reserved);
-}
-
-LSTATUS WINAPI LogRegDeleteKeyExW(HKEY key, LPCWSTR subkey, REGSAM view, DWORD reserved)
-{
-    LogDelete(subkey, true);
-    return realRegDeleteKeyExW(key, subkey, view, reserved);
-}
-
-LSTATUS WINAPI LogRegDeleteTreeA(HKEY key, LPCSTR subkey)
-{
-    LogDelete(subkey, true);
-    return realRegDeleteTreeA(key, subkey);
-}
-
-LSTATUS WINAPI LogRegDeleteTreeW(HKEY key, LPCWSTR subkey)
-{
-    LogDelete(subkey, true);
-    return realRegDeleteTreeW(key, subkey);
+    return real(key, subkey, view, reserved);
 }
 
 // Redirects the function when the program imports it; true when it does.
@@ -175,10 +138,7 @@ bool RedirectIfImported(Function& real, const char* dll, const char* function, F
 template <typename Function>
 void Redirect(Function& real, const char* dll, const char* function, Function replacement)
 {
-    if (real)
-        return;
-    real = RedirectImport(dll, function, replacement);
-    if (!real)
+    if (!RedirectIfImported(real, dll, function, replacement))
         ADD_FAILURE() << "this program does not import " << function;
 }
 
@@ -220,8 +180,11 @@ void CallLog::Observe(std::initializer_list<LoggedCall::Kind> kinds)
             Redirect(realKillTimer, "user32.dll", "KillTimer", &LogKillTimer);
             break;
         case LoggedCall::RegSetValue: {
-            const bool a = RedirectIfImported(realRegSetValueA, "advapi32.dll", "RegSetValueExA", &LogRegSetValueA);
-            const bool w = RedirectIfImported(realRegSetValueW, "advapi32.dll", "RegSetValueExW", &LogRegSetValueW);
+            const char* dll = "advapi32.dll";
+            const bool a = RedirectIfImported(realRegSetValueA, dll, "RegSetValueExA",
+                                              &LogSetValue<realRegSetValueA, char>);
+            const bool w = RedirectIfImported(realRegSetValueW, dll, "RegSetValueExW",
+                                              &LogSetValue<realRegSetValueW, wchar_t>);
             if (!a && !w)
                 ADD_FAILURE() << "this program imports neither RegSetValueExA nor RegSetValueExW";
             break;
@@ -229,14 +192,14 @@ void CallLog::Observe(std::initializer_list<LoggedCall::Kind> kinds)
         case LoggedCall::RegDelete: {
             // Each one tried: || would stop at the first the program imports.
             const char* dll = "advapi32.dll";
-            bool any = RedirectIfImported(realRegDeleteValueA, dll, "RegDeleteValueA", &LogRegDeleteValueA);
-            any |= RedirectIfImported(realRegDeleteValueW, dll, "RegDeleteValueW", &LogRegDeleteValueW);
-            any |= RedirectIfImported(realRegDeleteKeyA, dll, "RegDeleteKeyA", &LogRegDeleteKeyA);
-            any |= RedirectIfImported(realRegDeleteKeyW, dll, "RegDeleteKeyW", &LogRegDeleteKeyW);
-            any |= RedirectIfImported(realRegDeleteKeyExA, dll, "RegDeleteKeyExA", &LogRegDeleteKeyExA);
-            any |= RedirectIfImported(realRegDeleteKeyExW, dll, "RegDeleteKeyExW", &LogRegDeleteKeyExW);
-            any |= RedirectIfImported(realRegDeleteTreeA, dll, "RegDeleteTreeA", &LogRegDeleteTreeA);
-            any |= RedirectIfImported(realRegDeleteTreeW, dll, "RegDeleteTreeW", &LogRegDeleteTreeW);
+            bool any = RedirectIfImported(realRegDeleteValueA, dll, "RegDeleteValueA", &LogDeleteOf<realRegDeleteValueA, false, char>);
+            any |= RedirectIfImported(realRegDeleteValueW, dll, "RegDeleteValueW", &LogDeleteOf<realRegDeleteValueW, false, wchar_t>);
+            any |= RedirectIfImported(realRegDeleteKeyA, dll, "RegDeleteKeyA", &LogDeleteOf<realRegDeleteKeyA, true, char>);
+            any |= RedirectIfImported(realRegDeleteKeyW, dll, "RegDeleteKeyW", &LogDeleteOf<realRegDeleteKeyW, true, wchar_t>);
+            any |= RedirectIfImported(realRegDeleteKeyExA, dll, "RegDeleteKeyExA", &LogDeleteKeyEx<realRegDeleteKeyExA, char>);
+            any |= RedirectIfImported(realRegDeleteKeyExW, dll, "RegDeleteKeyExW", &LogDeleteKeyEx<realRegDeleteKeyExW, wchar_t>);
+            any |= RedirectIfImported(realRegDeleteTreeA, dll, "RegDeleteTreeA", &LogDeleteOf<realRegDeleteTreeA, true, char>);
+            any |= RedirectIfImported(realRegDeleteTreeW, dll, "RegDeleteTreeW", &LogDeleteOf<realRegDeleteTreeW, true, wchar_t>);
             if (!any)
                 ADD_FAILURE() << "this program imports no registry delete";
             break;

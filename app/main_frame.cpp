@@ -1,11 +1,12 @@
 #include "main_frame.h"
 
-#include "form_view.h"
+#include "freeing_run.h"
 #include "message_filter.h"
+#include "program_icon.h"
+#include "quendrix_view.h"
 #include "resource.h"
 #include "running_copy.h"
 #include "tray_icon.h"
-#include "program_icon.h"
 #include "win_app.h"
 
 static_assert(CMainFrame::kFrameStyle == 0x00CA8000, "the main window's style");
@@ -42,15 +43,16 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return 0;
 }
 
-LRESULT CMainFrame::SendToView(UINT message, WPARAM wParam, LPARAM lParam)
+CQuendrixView* CMainFrame::View() const
 {
     CFormView* view = GetActiveView();
-    return view && view->m_hWnd ? view->SendMessage(message, wParam, lParam) : 0;
+    return view && view->m_hWnd ? static_cast<CQuendrixView*>(view) : nullptr;
 }
 
-LRESULT CMainFrame::OnTaskbarCreated(WPARAM wParam, LPARAM lParam)
+LRESULT CMainFrame::OnTaskbarCreated(WPARAM, LPARAM)
 {
-    SendToView(TaskbarCreatedMessage(), wParam, lParam);
+    if (CQuendrixView* view = View())
+        view->TrayIcon().Restore();
     return Default();
 }
 
@@ -61,11 +63,26 @@ LRESULT CMainFrame::OnQueryEndSession(WPARAM, LPARAM)
 
 LRESULT CMainFrame::OnEndSession(WPARAM wParam, LPARAM lParam)
 {
-    SendToView(WM_ENDSESSION, wParam, lParam);
+    if (!wParam)
+        return 0;
+    const bool programCloses = (lParam & ENDSESSION_CLOSEAPP) != 0;
+    if (CQuendrixView* view = View())
+        view->OnSessionEnd(programCloses);
+    FreeingRun::EndAll();
+    // Nothing else ends the process after a close request: the window goes
+    // now, which ends the message loop.
+    if (programCloses)
+        DestroyWindow();
     return 0;
 }
 
-LRESULT CMainFrame::OnComeForward(WPARAM wParam, LPARAM lParam)
+LRESULT CMainFrame::OnComeForward(WPARAM, LPARAM)
 {
-    return SendToView(ComeForwardMessage(), wParam, lParam);
+    // Still setting up: the caller asks again.
+    const CQuendrixView* view = View();
+    if (!view || !view->GetRegularFreePage())
+        return 0;
+    ShowWindow(SW_SHOWNORMAL);
+    ::SetForegroundWindow(m_hWnd);
+    return kCameForwardAnswer;
 }

@@ -1,22 +1,9 @@
 #include "quendrix_view.h"
 
 #include "drevcore.h"
-#include "freeing_run.h"
 #include "preference_dlg.h"
 #include "program_icon.h"
 #include "resource.h"
-#include "running_copy.h"
-
-namespace {
-
-// Show and hide act on the framework's main window, not on the view.
-void ShowMainWindow(int nCmdShow)
-{
-    if (CWnd* mainWnd = AfxGetMainWnd())
-        mainWnd->ShowWindow(nCmdShow);
-}
-
-} // namespace
 
 std::string AutomationLabelFor(int automationMode, const std::string& current)
 {
@@ -43,9 +30,6 @@ BEGIN_MESSAGE_MAP(CQuendrixView, CFormView)
     ON_WM_TIMER()
     ON_WM_DESTROY()
     ON_MESSAGE(CTrayIcon::kCallbackMessage, OnTrayNotify)
-    ON_MESSAGE(TaskbarCreatedMessage(), OnTaskbarCreated)
-    ON_MESSAGE(WM_ENDSESSION, OnEndSession)
-    ON_MESSAGE(ComeForwardMessage(), OnComeForward)
     ON_BN_CLICKED(IDC_PAGE_BUTTON_STATUS, OnMemoryStatusPage)
     ON_BN_CLICKED(IDC_PAGE_BUTTON_FREE, OnFreeMemoryPage)
     ON_BN_CLICKED(IDC_PAGE_BUTTON_AUTOMATION, OnAutomationPage)
@@ -102,7 +86,6 @@ void CQuendrixView::OnInitialUpdate()
     GetFreeMemoryPage()->RestartTimer();
     GetAutomationPage()->RestartTimers();
     m_trayIcon.Add(m_hWnd);
-    KeepTrayIcon();
     RestoreView();
 }
 
@@ -159,8 +142,8 @@ void CQuendrixView::OnTimer(UINT_PTR nIDEvent)
         const bool onScreen = IsOnScreen(m_hWnd);
         UpdateStatus(onScreen);
         m_statusBehind = !onScreen;
-    } else if (nIDEvent == kTrayRetryTimer) {
-        RetryTrayIcon();
+    } else {
+        m_trayIcon.OnTimer(nIDEvent);
     }
     CWnd::OnTimer(nIDEvent);
 }
@@ -184,75 +167,37 @@ void CQuendrixView::UpdateStatus(bool onScreen)
             m_automationText = AutomationLabelFor(automation->Mode(), m_automationText);
         UpdateData(FALSE);
     }
-    const bool hadIcon = !m_trayIcon.Missing();
     m_trayIcon.Refresh(TrayStatusFor(status.getStatusPhyAvaiMB(), status.getStatusPhyTotalMB()));
-    // Lost just now: retried for a while. Once the retries are spent, only
-    // a restarted shell (TaskbarCreated) brings it back.
-    if (hadIcon)
-        KeepTrayIcon();
 }
 
-void CQuendrixView::KeepTrayIcon()
+void CQuendrixView::ShowFrame(int nCmdShow)
 {
-    if (!m_trayIcon.Missing() || m_trayRetriesLeft > 0)
-        return;
-    m_trayRetriesLeft = kTrayRetryCount;
-    SetTimer(kTrayRetryTimer, kTrayRetryPeriodMs);
-}
-
-void CQuendrixView::RetryTrayIcon()
-{
-    m_trayIcon.Restore();
-    if (!m_trayIcon.Missing() || --m_trayRetriesLeft <= 0) {
-        m_trayRetriesLeft = 0;
-        KillTimer(kTrayRetryTimer);
-    }
+    if (CWnd* frame = GetParentFrame())
+        frame->ShowWindow(nCmdShow);
 }
 
 void CQuendrixView::OnDestroy()
 {
     CFormView::OnDestroy();
     m_trayIcon.Remove();
+    if (m_saveAtDestroy)
+        SaveView();
+}
+
+void CQuendrixView::OnSessionEnd(bool programCloses)
+{
+    // The values first: they are what a user would lose if the system ends
+    // the process before the session-end handler is done.
     SaveView();
+    m_trayIcon.Remove();
+    m_saveAtDestroy = !programCloses;
 }
 
 LRESULT CQuendrixView::OnTrayNotify(WPARAM, LPARAM lParam)
 {
     if (static_cast<UINT>(lParam) == WM_LBUTTONUP)
-        ShowMainWindow(SW_SHOWNORMAL);
+        ShowFrame(SW_SHOWNORMAL);
     return 0;
-}
-
-LRESULT CQuendrixView::OnTaskbarCreated(WPARAM, LPARAM)
-{
-    m_trayIcon.Restore();
-    KeepTrayIcon();
-    return 0;
-}
-
-LRESULT CQuendrixView::OnEndSession(WPARAM wParam, LPARAM)
-{
-    if (!wParam)
-        return 0;
-    // The values first: they are what a user would lose if the system ends
-    // the process before this handler is done.
-    SaveView();
-    m_trayIcon.Remove();
-    KillTimer(kTrayRetryTimer);
-    m_trayRetriesLeft = 0;
-    FreeingRun::EndAll();
-    return 0;
-}
-
-LRESULT CQuendrixView::OnComeForward(WPARAM, LPARAM)
-{
-    // Still setting up: the caller asks again.
-    if (!m_pages[RegularFreePage])
-        return 0;
-    ShowMainWindow(SW_SHOWNORMAL);
-    if (CWnd* mainWnd = AfxGetMainWnd())
-        ::SetForegroundWindow(*mainWnd);
-    return kCameForwardAnswer;
 }
 
 void CQuendrixView::OnPreference()
@@ -263,13 +208,13 @@ void CQuendrixView::OnPreference()
 
 void CQuendrixView::OnHideToTray()
 {
-    ShowMainWindow(SW_HIDE);
+    ShowFrame(SW_HIDE);
 }
 
 void CQuendrixView::OnExit()
 {
-    if (CWnd* mainWnd = AfxGetMainWnd())
-        mainWnd->DestroyWindow();
+    if (CWnd* frame = GetParentFrame())
+        frame->DestroyWindow();
 }
 
 void CQuendrixView::OnAboutHalvenmark()

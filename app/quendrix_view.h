@@ -1,8 +1,9 @@
 // The form that fills the main window: the page area with one of the four
 // pages, the page buttons, and the status strip (RAM gauge, automation
-// label). It owns the tray icon and the status timer that refreshes both,
-// carries out every command of the main menu, and brings the Regular Free
-// page's values in from the registry at start and out at exit.
+// label). Its status timer refreshes the strip and the tray icon, whose
+// clicks it hears; it carries out every command of the main menu, and brings
+// the Regular Free page's values in from the registry at start and out at
+// exit.
 #pragma once
 
 #include <array>
@@ -32,11 +33,7 @@ public:
     static constexpr UINT_PTR kStatusTimer = 1;
     static constexpr UINT kStatusPeriodMs = 500;
     static constexpr UINT kLowRateStatusPeriodMs = 5000;
-    // While the shell refuses the tray icon (busy or not yet up at log-on):
-    // another add every 2 s, for 2 minutes at most.
-    static constexpr UINT_PTR kTrayRetryTimer = 2;
-    static constexpr UINT kTrayRetryPeriodMs = 2000;
-    static constexpr int kTrayRetryCount = 60;
+    static_assert(kStatusTimer != CTrayIcon::kRetryTimer, "the view's window holds both timers");
 
     explicit CQuendrixView(SettingsRoots settingsRoots = {});
     ~CQuendrixView() override;
@@ -55,21 +52,18 @@ public:
     void OnFrameShown() override;
     CAutomationPage* GetAutomationPage() const;
     CRegularFreePage* GetRegularFreePage() const;
+    CTrayIcon& TrayIcon() { return m_trayIcon; }
+    // The session ends: the process may be ended at any instant after, so
+    // the values are saved and the tray icon goes now. When the program
+    // closes itself next, its window's destruction saves nothing more.
+    void OnSessionEnd(bool programCloses);
 
-    // Timer 1: tray tip and image; RAM gauge and automation label while
-    // the main window can be seen.
+    // kStatusTimer: tray tip and image; RAM gauge and automation label
+    // while the main window can be seen. The tray icon's kRetryTimer is its own.
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
-    // The session ends (wParam TRUE): the process may be ended at any
-    // instant once this returns, so the values are saved, the tray icon
-    // goes and runs in progress end now. FALSE (cancelled) changes nothing.
-    LRESULT OnEndSession(WPARAM wParam, LPARAM lParam);
-    // Another start of the program asks this one to come forward: the
-    // main window is shown as a click on the tray icon shows it. Answers
-    // kCameForwardAnswer, or 0 before the view is set up.
-    LRESULT OnComeForward(WPARAM wParam, LPARAM lParam);
+    // A left click on the tray icon shows the main window.
     LRESULT OnTrayNotify(WPARAM wParam, LPARAM lParam);
-    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
 
     void OnMemoryStatusPage() { ShowPage(MemoryStatusPage); }
     void OnFreeMemoryPage() { ShowPage(FreeMemoryPage); }
@@ -91,9 +85,8 @@ private:
     // The gauge and the label are written only when onScreen; the tray
     // icon always follows the figures.
     void UpdateStatus(bool onScreen);
-    // Starts the retries when the shell has not taken the tray icon.
-    void KeepTrayIcon();
-    void RetryTrayIcon();
+    // Shows or hides the frame the view fills, which is the main window.
+    void ShowFrame(int nCmdShow);
     // Reads the update rate and, when remembered, the Regular Free page's values.
     void RestoreView();
     // Writes the Regular Free page's values, whatever "remember" says.
@@ -113,7 +106,7 @@ private:
     // A status tick passed out of sight: the next show brings the figures up.
     // None passes before the pages exist, so no show catches up before them.
     bool m_statusBehind = false;
-    int m_trayRetriesLeft = 0;
+    bool m_saveAtDestroy = true;
 };
 
 // The label for an automation mode; other modes (none chosen) keep current.

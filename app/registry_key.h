@@ -32,7 +32,7 @@ public:
     // else (another type, no value, no key) is no number at all.
     std::optional<DWORD> QueryDword(const char* name) const;
     // RegQueryValueExW of REG_SZ data into a buffer of bufferSize
-    // characters, answered as UTF-8. The result always ends at the first
+    // characters, returned as UTF-8. The result always ends at the first
     // zero or at the data's end, never past the buffer; data that does not
     // fit, or is not REG_SZ, reads as "".
     std::string QueryText(const char* name, std::size_t bufferSize) const;

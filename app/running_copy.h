@@ -9,6 +9,8 @@
 
 #include <string>
 
+#include "product_names.h"
+
 // What a later start sends the running copy's main window, and what the
 // copy answers once it has shown that window (0: not set up yet).
 UINT ComeForwardMessage();
@@ -16,8 +18,7 @@ constexpr LRESULT kCameForwardAnswer = 0x4B6F6C; // "Kol"
 
 class CRunningCopyGuard {
 public:
-    // "Local\": each log-on session (another user's included) has its own.
-    static constexpr const char* kSessionMutexName = "Local\\Velkor.Kolvar";
+    static constexpr const char* kSessionMutexName = KOLVAR_SESSION_MUTEX;
     // How long a later start waits, all told, for a running copy that is
     // still starting or ending, and for one answer of its window.
     static constexpr DWORD kWaitLimitMs = 5000;

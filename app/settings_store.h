@@ -11,6 +11,7 @@
 // without administrator rights still keeps settings and start at log-on.
 #pragma once
 
+#include "product_names.h"
 #include "registry_roots.h"
 #include "regular_free_values.h"
 
@@ -40,9 +41,9 @@ struct PreferenceFlags {
 
 class CSettingsStore {
 public:
-    static constexpr const char* kSettingsKeyPath = "SOFTWARE\\Velkor\\Halven Mark";
+    static constexpr const char* kSettingsKeyPath = KOLVAR_SETTINGS_KEY;
     static constexpr const char* kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-    static constexpr const char* kRunValueName = "Kolvar";
+    static constexpr const char* kRunValueName = KOLVAR_PROGRAM_NAME;
     // "path01" is read back through a buffer of this many characters.
     static constexpr std::size_t kPathBufferSize = 255;
 

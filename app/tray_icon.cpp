@@ -5,6 +5,7 @@
 #include <string>
 
 #include "available_percent.h"
+#include "product_names.h"
 #include "program_icon.h"
 #include "resource.h"
 #include "win_app.h"
@@ -14,7 +15,7 @@ static_assert(sizeof(void*) != 4 || CTrayIcon::kRecordSize == 88, "NOTIFYICONDAT
 namespace {
 
 constexpr unsigned kLowMemoryPercent = 5;
-const char kInitialTip[] = "Halven Mark";
+const char kInitialTip[] = KOLVAR_SHORT_NAME;
 
 // The NOTIFYICONDATAA_V1_SIZE record carries 64 characters of tip,
 // terminator included.
@@ -57,6 +58,7 @@ void CTrayIcon::Add(HWND owner)
     CopyTip(m_record.szTip, kInitialTip);
     m_wanted = true;
     m_shown = ::Shell_NotifyIconA(NIM_ADD, &m_record) != FALSE;
+    KeepTrying();
 }
 
 void CTrayIcon::Refresh(const TrayStatus& status)
@@ -68,12 +70,19 @@ void CTrayIcon::Refresh(const TrayStatus& status)
         return;
     m_record.hIcon = icon;
     CopyTip(m_record.szTip, status.tip);
-    // While missing, the record only follows: the next add shows it.
+    // While missing, the record only follows: the next add shows it. Lost
+    // just now: retried for a while.
     if (m_shown && !::Shell_NotifyIconA(NIM_MODIFY, &m_record))
         Restore();
 }
 
 void CTrayIcon::Restore()
+{
+    AddAgain();
+    KeepTrying();
+}
+
+void CTrayIcon::AddAgain()
 {
     if (!m_wanted)
         return;
@@ -89,4 +98,32 @@ void CTrayIcon::Remove()
     ::Shell_NotifyIconA(NIM_DELETE, &m_record);
     m_wanted = false;
     m_shown = false;
+    StopTrying();
+}
+
+bool CTrayIcon::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent != kRetryTimer)
+        return false;
+    AddAgain();
+    if (!Missing() || --m_retriesLeft <= 0)
+        StopTrying();
+    return true;
+}
+
+void CTrayIcon::KeepTrying()
+{
+    if (!Missing() || m_retrying)
+        return;
+    m_retrying = true;
+    m_retriesLeft = kRetryCount;
+    ::SetTimer(m_record.hWnd, kRetryTimer, kRetryPeriodMs, nullptr);
+}
+
+void CTrayIcon::StopTrying()
+{
+    if (!m_retrying)
+        return;
+    m_retrying = false;
+    ::KillTimer(m_record.hWnd, kRetryTimer);
 }

@@ -1,3 +1,4 @@
+// CButton: the icon push button of the page bar.
 #pragma once
 #include "wnd.h"
 

@@ -1,3 +1,5 @@
+// Data exchange: moving values between a window's controls and its members
+// (DDX_Text, DDX_Radio, DDX_Check, DDX_Control...), in either direction.
 #pragma once
 #include <windows.h>
 #include <string>

@@ -1,3 +1,4 @@
+// CDialog: a dialog from a template, modeless (the pages) or modal.
 #pragma once
 #include <windows.h>
 

@@ -1,3 +1,5 @@
+// CDialogPixels: the parts of a dialog template drawn in pixels, scaled to
+// the window's DPI.
 #pragma once
 #include <windows.h>
 

@@ -1,3 +1,4 @@
+// CSingleDocTemplate: makes and owns the one document, frame and view.
 #pragma once
 #include <windows.h>
 #include <functional>

@@ -1,3 +1,4 @@
+// CDocument: the single document of the start-up sequence.
 #pragma once
 #include <windows.h>
 

@@ -1,3 +1,4 @@
+// DPI: lengths designed at 96 DPI, scaled to the DPI a window has.
 #pragma once
 #include <windows.h>
 
@@ -14,6 +15,6 @@ UINT WindowDpi(HWND window);
 int ScaleForDpi(int pixels, UINT dpi);
 
 // The edges of the system's small icon (caption, tray) and large icon
-// (buttons, pictures) at dpi: what SM_CXSMICON and SM_CXICON answer there.
+// (buttons, pictures) at dpi: what SM_CXSMICON and SM_CXICON return there.
 inline int SmallIconSize(UINT dpi) { return ScaleForDpi(16, dpi); }
 inline int LargeIconSize(UINT dpi) { return ScaleForDpi(32, dpi); }

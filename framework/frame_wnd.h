@@ -1,3 +1,4 @@
+// CFrameWnd: the main window around one form view.
 #pragma once
 #include <windows.h>
 #include <string>
@@ -6,8 +7,10 @@
 
 class CFormView;
 
-// Appends the document's title to the caption; kept in the style so that a
-// frame's style reads as the program sets it. The document has no title.
+// MFC's flag for a caption that shows the document's title. Nothing here
+// acts on it (the document has no title; SetTitle sets the whole caption):
+// it stays in the style so that the main window's style bits are the
+// program's own.
 #define FWS_ADDTOTITLE 0x00008000L
 
 // The main window: a top-level window of its own class around one form view.

@@ -1,5 +1,5 @@
-#pragma once
 // The program's window layer over Win32, in one include.
+#pragma once
 #include "button.h"
 #include "data_exchange.h"
 #include "dialog.h"

@@ -1,3 +1,4 @@
+// Control writes that are skipped when the control already shows the value.
 #pragma once
 #include <windows.h>
 

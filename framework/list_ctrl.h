@@ -1,3 +1,4 @@
+// CListCtrl: a list view in report mode.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

@@ -1,4 +1,3 @@
-#pragma once
 // Message maps: each class lists which messages and command ids reach which
 // On... handler. A map is an if-chain that cracks wParam/lParam into typed
 // arguments and ends by handing the message to the base class's map.
@@ -11,6 +10,7 @@
 //
 // Handlers that want the default processing as well call the base handler
 // (CWnd::OnTimer, CWnd::OnHScroll, ...) or Default().
+#pragma once
 
 // Formatted by hand: the continuation marks stand in one column.
 // clang-format off

@@ -1,3 +1,4 @@
+// IsOnScreen: whether the user can see a window now.
 #pragma once
 #include <windows.h>
 

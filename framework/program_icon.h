@@ -1,3 +1,4 @@
+// The program's icons, loaded once per size and kept.
 #pragma once
 #include <windows.h>
 

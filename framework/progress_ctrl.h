@@ -1,3 +1,4 @@
+// CProgressCtrl: a progress bar with a 32-bit range.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// CSliderCtrl: a trackbar with 32-bit ranges.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// CSpinButtonCtrl: an up-down control with 32-bit range and position.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

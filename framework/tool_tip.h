@@ -1,3 +1,4 @@
+// CToolTipCtrl: a tooltip naming the child controls of one window.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>

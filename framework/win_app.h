@@ -1,3 +1,5 @@
+// CWinApp: the application object, its start-up and its message loop, and
+// the Afx... calls that reach it.
 #pragma once
 #include <windows.h>
 #include <memory>
@@ -16,7 +18,7 @@ public:
 
     // FALSE ends the program at once, with ExitCodeWhenDeclined.
     virtual BOOL InitInstance() = 0;
-    // The program's exit code after InitInstance answered FALSE.
+    // The program's exit code after InitInstance returned FALSE.
     virtual int ExitCodeWhenDeclined() const { return -1; }
     // The message loop. Each message is first offered to the dialog
     // manager of the dialog it is meant for, so Tab and the arrow keys move

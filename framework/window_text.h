@@ -1,3 +1,4 @@
+// ReadWindowText: the whole text of a window.
 #pragma once
 #include <windows.h>
 #include <string>

@@ -1,3 +1,4 @@
+// CWnd: a window handle and the Win32 calls the program makes on it.
 #pragma once
 #include <windows.h>
 #include <map>

@@ -2,7 +2,7 @@
 # Builds and runs the engine benchmark natively and under Wine; prints figures.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-source scripts/wine-env.sh
+source scripts/wine-prefix.sh
 kolvar_build_targets native engine_bench >/dev/null
 echo "== native"
 build/native/bin/engine_bench

@@ -9,7 +9,7 @@
 # binaries are stripped into a scratch folder first.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-source scripts/wine-env.sh
+source scripts/build-folder.sh
 build=${1:-build/win32}
 files=(Kolvar.exe drevcore.dll)
 stages=()

@@ -12,7 +12,8 @@ class AppEnvironment : public ::testing::Environment {
     void SetUp() override
     {
         StartCommonControls();
-        CallLog::Observe({LoggedCall::Shell, LoggedCall::SetTimer, LoggedCall::KillTimer, LoggedCall::RegSetValue});
+        CallLog::Observe({LoggedCall::Shell, LoggedCall::SetTimer, LoggedCall::KillTimer, LoggedCall::RegSetValue,
+                          LoggedCall::RegDelete});
     }
 };
 const auto* environment = ::testing::AddGlobalTestEnvironment(new AppEnvironment);

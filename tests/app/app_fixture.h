@@ -1,7 +1,7 @@
-#pragma once
 // What the application tests share: the shell, timer and registry writes
 // logged, a started application over a private registry corner and the
 // engine stand-in, and a way to act inside a modal dialog.
+#pragma once
 #include <windows.h>
 #include <shellapi.h>
 #include <gtest/gtest.h>

@@ -21,18 +21,9 @@ kolvar_session_begin
 # the memory of everything else running here.
 limit_bytes=$((1536 * 1024 * 1024))
 
-# A Wine process very rarely dies at start-up before the driver runs any
-# code (see scripts/wine-run): a run that wrote nothing is started once more.
-output=$(mktemp)
-for start in 1 2; do
-  status=0
-  timeout 240 prlimit --data=$limit_bytes:$limit_bytes \
-    "$WINELOADER" "$driver" "$(kolvar_wine winepath -w "$program" 2>/dev/null | tr -d '\r')" </dev/null \
-    | tee "$output" || status=${PIPESTATUS[0]}
-  if [ "$status" -eq 0 ] || [ -s "$output" ] || [ "$start" -eq 2 ]; then break; fi
-  echo "e2e: the driver ended with status $status before writing anything: starting it once more"
-done
-rm -f "$output"
+status=0
+kolvar_run_retrying "e2e: the driver" timeout 240 prlimit --data=$limit_bytes:$limit_bytes \
+  "$WINELOADER" "$driver" "$(kolvar_wine winepath -w "$program" 2>/dev/null | tr -d '\r')" </dev/null || status=$?
 
 # Nothing of the program may stay behind: with its last process gone the
 # Wine server of this prefix ends by itself within seconds.

@@ -116,6 +116,7 @@ TEST_F(PreferenceTest, SavingWithStartUpRegistersThisProgramsOwnPath)
 {
     PutSetting("setting04", 0);
     ASSERT_TRUE(StartApp());
+    CallLog::Clear();
     std::vector<bool> afterSave;
     WithDialog([&](HWND dialog) {
         SetBoxes(dialog, {true, false, false, false});
@@ -130,6 +131,15 @@ TEST_F(PreferenceTest, SavingWithStartUpRegistersThisProgramsOwnPath)
     EXPECT_EQ(GetText(m_machine, kSettings, "path01"), std::string(module));
     EXPECT_EQ(Setting("path02"), DWORD(1));
     EXPECT_EQ(Setting("setting01"), DWORD(1));
+    std::vector<std::string> registry;
+    for (const LoggedCall& call : CallLog::All())
+        if (call.kind == LoggedCall::RegSetValue || call.kind == LoggedCall::RegDelete)
+            registry.push_back(call.Describe());
+    const std::string path(module);
+    const std::vector<std::string> expected = {"Kolvar = \"\"" + path + "\"\"", "path01 = \"" + path + "\"",
+                                               "path02 = 1", "setting01 = 1", "setting02 = 0",
+                                               "setting03 = 0", "setting04 = 0"};
+    EXPECT_TRUE(SameSequence(registry, expected));
 
     // Cleared again: the Run entry goes, the remembered path stays.
     WithDialog([&](HWND dialog) {

@@ -31,7 +31,10 @@ protected:
         ::SendDlgItemMessage(page, IDC_REGULAR_AMOUNT_SLIDER, TBM_SETPOS, TRUE, 640);
         ::SendDlgItemMessage(page, IDC_INTERVAL_SPIN, UDM_SETPOS32, 0, 45);
     }
-    LRESULT Send(UINT message, WPARAM wParam) const { return ::SendMessage(*Frame(), message, wParam, 0); }
+    LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam = 0) const
+    {
+        return ::SendMessage(*Frame(), message, wParam, lParam);
+    }
     static std::vector<std::string> ShellAndRegistryCalls()
     {
         std::vector<std::string> lines;
@@ -70,6 +73,22 @@ TEST_F(SessionEndTest, TheSessionEndSavesRemovesTheIconAndEndsRunsBeforeTheHandl
     ::SendDlgItemMessage(View()->GetRegularFreePage()->m_hWnd, IDC_REGULAR_AMOUNT_SLIDER, TBM_SETPOS, TRUE, 320);
     Command(ID_FILE_EXIT);
     EXPECT_EQ(Setting("page41-02"), DWORD(320));
+}
+
+TEST_F(SessionEndTest, ACloseRequestOfTheRestartManagerSavesOnceAndEndsTheProgram)
+{
+    ASSERT_TRUE(StartApp());
+    ChangeRegularFree();
+    CallLog::Clear();
+    HWND frame = *Frame();
+    EXPECT_EQ(Send(WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP), TRUE);
+    Send(WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP);
+    EXPECT_FALSE(::IsWindow(frame));
+    MSG msg;
+    EXPECT_TRUE(::PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE)) << "the message loop ends";
+    const std::vector<std::string> expected = {"page41-01 = 0", "page41-02 = 640", "page41-03 = 0",
+                                               "page41-04 = 45", "page41-05 = 0", "NIM_DELETE"};
+    EXPECT_EQ(ShellAndRegistryCalls(), expected);
 }
 
 TEST_F(SessionEndTest, ACancelledSessionEndChangesNothing)

@@ -3,6 +3,9 @@
 
 #include <thread>
 
+#include <stdexcept>
+#include <vector>
+
 #include "app_fixture.h"
 #include "resource.h"
 #include "program_icon.h"
@@ -264,6 +267,20 @@ TEST_F(AppTest, TheFrameworkAboutBoxClosesOnOkAndOnEscape)
     run = RunModal(openAbout, [](HWND dialog) { PressEscape(dialog); });
     EXPECT_TRUE(run.dialogSeen);
     EXPECT_FALSE(run.forcedClosed);
+}
+
+// This program links the shipped program's own throw helpers.
+TEST(LeanRuntime, ALibraryErrorIsThrownWithItsMessageButNotItsClass)
+{
+    std::vector<int> none;
+    try {
+        (void)none.at(1);
+        FAIL() << "nothing thrown";
+    } catch (const std::out_of_range&) {
+        FAIL() << "the C++ library's own throw helper ran";
+    } catch (const std::exception& error) {
+        EXPECT_NE(std::string(error.what()).find("_M_range_check"), std::string::npos) << error.what();
+    }
 }
 
 } // namespace

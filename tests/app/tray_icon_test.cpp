@@ -139,11 +139,11 @@ protected:
     {
         std::vector<std::string> lines;
         for (const LoggedCall& call : CallLog::TimerCallsFor(*View()))
-            if (call.timerId == CQuendrixView::kTrayRetryTimer)
+            if (call.timerId == CTrayIcon::kRetryTimer)
                 lines.push_back(call.Describe());
         return lines;
     }
-    void RetryTick() const { ::SendMessage(*View(), WM_TIMER, CQuendrixView::kTrayRetryTimer, 0); }
+    void RetryTick() const { ::SendMessage(*View(), WM_TIMER, CTrayIcon::kRetryTimer, 0); }
 };
 
 TEST_F(TrayRetryTest, AnAddTheShellRefusesIsTriedAgainEveryTwoSecondsUntilItIsTaken)
@@ -165,12 +165,12 @@ TEST_F(TrayRetryTest, TheRetriesEndAfterTwoMinutes)
 {
     CallLog::RefuseShellCalls(1000);
     ASSERT_TRUE(StartApp());
-    for (int tick = 1; tick < CQuendrixView::kTrayRetryCount; ++tick)
+    for (int tick = 1; tick < CTrayIcon::kRetryCount; ++tick)
         RetryTick();
     EXPECT_EQ(RetryTimerCalls().size(), 1u);
     RetryTick();
     EXPECT_EQ(RetryTimerCalls().back(), "KillTimer 2");
-    EXPECT_EQ(CQuendrixView::kTrayRetryCount * CQuendrixView::kTrayRetryPeriodMs, 120000u);
+    EXPECT_EQ(CTrayIcon::kRetryCount * CTrayIcon::kRetryPeriodMs, 120000u);
 }
 
 TEST_F(TrayRetryTest, ARefreshTheShellRefusesAddsTheIconAgain)

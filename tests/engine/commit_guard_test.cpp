@@ -55,7 +55,18 @@ TEST_P(CommitReserveTest, ARunStopsWhereOneMoreBlockWouldEatIntoTheReserveAndRel
 
 // Small machine: 10 % of 2000 MB is 200 MB, so blocks are taken while 201 MB
 // or more is available. Large machine: 512 MB is less than 10 % of 16 GB.
-INSTANTIATE_TEST_SUITE_P(Machines, CommitReserveTest, ::testing::Values(GuardCase{"small machine, a tenth", 2000, 300, true, 0, false, 100}, GuardCase{"large machine, 512 MB", 16384, 600, true, 0, false, 88}, GuardCase{"a stale figure cannot overshoot", 2000, 300, false, 0, false, 100}, GuardCase{"others commit too", 2000, 300, true, 1, false, 50}, GuardCase{"already inside the reserve", 2000, 200, true, 0, false, 0}, GuardCase{"far from the reserve", 16384, 16384, true, 0, false, 120}, GuardCase{"no figures, only refusals", 2000, 0, true, 0, true, 120}));
+// One case a line, its fields in columns, laid by hand: the formatter joins them
+// into one line.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Machines, CommitReserveTest, ::testing::Values(
+    GuardCase{"small machine, a tenth",          2000,  300,   true,  0, false, 100},
+    GuardCase{"large machine, 512 MB",           16384, 600,   true,  0, false, 88},
+    GuardCase{"a stale figure cannot overshoot", 2000,  300,   false, 0, false, 100},
+    GuardCase{"others commit too",               2000,  300,   true,  1, false, 50},
+    GuardCase{"already inside the reserve",      2000,  200,   true,  0, false, 0},
+    GuardCase{"far from the reserve",            16384, 16384, true,  0, false, 120},
+    GuardCase{"no figures, only refusals",       2000,  0,     true,  0, true,  120}));
+// clang-format on
 
 TEST_F(CommitReserveLoopsTest, BothLoopsRunsStopAtTheReserveToo)
 {

@@ -152,7 +152,22 @@ TEST_P(WatchdogTest, LooksAfterTwentySecondsAndFreesOnlyBelowTheFloor)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(ModesAtTheirLimits, WatchdogTest, ::testing::Values(WatchdogCase{1, 30, 0, 0, 1}, WatchdogCase{1, 31, 3, 8, 2}, WatchdogCase{1, 31, 4, 0, 2}, WatchdogCase{2, 60, 0, 0, 1}, WatchdogCase{2, 63, 15, 32, 2}, WatchdogCase{2, 63, 16, 0, 2}, WatchdogCase{3, 250, 0, 0, 1}, WatchdogCase{3, 251, 63, 128, 2}, WatchdogCase{3, 251, 64, 0, 2}, WatchdogCase{0, 4096, 0, 0, 0}, WatchdogCase{4, 4096, 0, 0, 0}));
+// One case a line, its fields in columns, laid by hand: the formatter joins them
+// into one line.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(ModesAtTheirLimits, WatchdogTest, ::testing::Values(
+    WatchdogCase{1, 30,   0,  0,   1},
+    WatchdogCase{1, 31,   3,  8,   2},
+    WatchdogCase{1, 31,   4,  0,   2},
+    WatchdogCase{2, 60,   0,  0,   1},
+    WatchdogCase{2, 63,   15, 32,  2},
+    WatchdogCase{2, 63,   16, 0,   2},
+    WatchdogCase{3, 250,  0,  0,   1},
+    WatchdogCase{3, 251,  63, 128, 2},
+    WatchdogCase{3, 251,  64, 0,   2},
+    WatchdogCase{0, 4096, 0,  0,   0},
+    WatchdogCase{4, 4096, 0,  0,   0}));
+// clang-format on
 
 TEST_F(KeepFreeTest, WatchdogFreesOncePerPassEvenWhileMemoryStaysLow)
 {

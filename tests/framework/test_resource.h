@@ -1,3 +1,4 @@
+// Resource ids of the framework tests' own templates.
 #pragma once
 
 #define IDR_TEST_FRAME 300

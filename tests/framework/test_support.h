@@ -1,3 +1,4 @@
+// What the framework tests share: an application with no start-up of its own.
 #pragma once
 #include <windows.h>
 

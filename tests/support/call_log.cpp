@@ -14,7 +14,56 @@ int shellCallsToRefuse = 0;
 decltype(&::Shell_NotifyIconA) realShellNotifyIcon = nullptr;
 decltype(&::SetTimer) realSetTimer = nullptr;
 decltype(&::KillTimer) realKillTimer = nullptr;
-decltype(&::RegSetValueExA) realRegSetValue = nullptr;
+decltype(&::RegSetValueExA) realRegSetValueA = nullptr;
+decltype(&::RegSetValueExW) realRegSetValueW = nullptr;
+decltype(&::RegDeleteValueA) realRegDeleteValueA = nullptr;
+decltype(&::RegDeleteValueW) realRegDeleteValueW = nullptr;
+decltype(&::RegDeleteKeyA) realRegDeleteKeyA = nullptr;
+decltype(&::RegDeleteKeyW) realRegDeleteKeyW = nullptr;
+decltype(&::RegDeleteKeyExA) realRegDeleteKeyExA = nullptr;
+decltype(&::RegDeleteKeyExW) realRegDeleteKeyExW = nullptr;
+decltype(&::RegDeleteTreeA) realRegDeleteTreeA = nullptr;
+decltype(&::RegDeleteTreeW) realRegDeleteTreeW = nullptr;
+
+std::string Utf8(const char* text)
+{
+    return text ? text : "";
+}
+
+std::string Utf8(const wchar_t* text)
+{
+    if (!text)
+        return "";
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text, -1, &narrow[0], bytes, nullptr, nullptr);
+    narrow.resize(narrow.size() - 1);
+    return narrow;
+}
+
+template <typename Char>
+void LogSet(const Char* name, DWORD type, const BYTE* data, DWORD size)
+{
+    LoggedCall call;
+    call.kind = LoggedCall::RegSetValue;
+    call.valueName = Utf8(name);
+    call.type = type;
+    if (type == REG_DWORD && size == 4)
+        std::memcpy(&call.number, data, 4);
+    if (type == REG_SZ && data && size >= sizeof(Char))
+        call.text = Utf8(std::basic_string<Char>(reinterpret_cast<const Char*>(data), size / sizeof(Char)).c_str());
+    calls.push_back(call);
+}
+
+template <typename Char>
+void LogDelete(const Char* name, bool key)
+{
+    LoggedCall call;
+    call.kind = LoggedCall::RegDelete;
+    call.valueName = Utf8(name);
+    call.key = key;
+    calls.push_back(call);
+}
 
 BOOL WINAPI LogShellNotifyIcon(DWORD message, PNOTIFYICONDATAA record)
 {
@@ -54,24 +103,42 @@ BOOL WINAPI LogKillTimer(HWND window, UINT_PTR id)
     return result;
 }
 
-LSTATUS WINAPI LogRegSetValue(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
+// One replacement for each shape of registry call, over the variable that
+// holds the real function.
+template <auto& real, typename Char>
+LSTATUS WINAPI LogSetValue(HKEY key, const Char* name, DWORD reserved, DWORD type, const BYTE* data, DWORD size)
 {
-    LoggedCall call;
-    call.kind = LoggedCall::RegSetValue;
-    call.valueName = name ? name : "";
-    if (type == REG_DWORD && size == 4)
-        std::memcpy(&call.number, data, 4);
-    calls.push_back(call);
-    return realRegSetValue(key, name, reserved, type, data, size);
+    LogSet(name, type, data, size);
+    return real(key, name, reserved, type, data, size);
+}
+
+template <auto& real, bool isKey, typename Char>
+LSTATUS WINAPI LogDeleteOf(HKEY key, const Char* name)
+{
+    LogDelete(name, isKey);
+    return real(key, name);
+}
+
+template <auto& real, typename Char>
+LSTATUS WINAPI LogDeleteKeyEx(HKEY key, const Char* subkey, REGSAM view, DWORD reserved)
+{
+    LogDelete(subkey, true);
+    return real(key, subkey, view, reserved);
+}
+
+// Redirects the function when the program imports it; true when it does.
+template <typename Function>
+bool RedirectIfImported(Function& real, const char* dll, const char* function, Function replacement)
+{
+    if (!real)
+        real = RedirectImport(dll, function, replacement);
+    return real != nullptr;
 }
 
 template <typename Function>
 void Redirect(Function& real, const char* dll, const char* function, Function replacement)
 {
-    if (real)
-        return;
-    real = RedirectImport(dll, function, replacement);
-    if (!real)
+    if (!RedirectIfImported(real, dll, function, replacement))
         ADD_FAILURE() << "this program does not import " << function;
 }
 
@@ -85,7 +152,9 @@ std::string LoggedCall::Describe() const
     case KillTimer:
         return "KillTimer " + std::to_string(timerId);
     case RegSetValue:
-        return valueName + " = " + std::to_string(number);
+        return valueName + " = " + (type == REG_SZ ? "\"" + text + "\"" : std::to_string(number));
+    case RegDelete:
+        return (key ? "delete key " : "delete value ") + valueName;
     case Shell:
         break;
     }
@@ -110,9 +179,31 @@ void CallLog::Observe(std::initializer_list<LoggedCall::Kind> kinds)
         case LoggedCall::KillTimer:
             Redirect(realKillTimer, "user32.dll", "KillTimer", &LogKillTimer);
             break;
-        case LoggedCall::RegSetValue:
-            Redirect(realRegSetValue, "advapi32.dll", "RegSetValueExA", &LogRegSetValue);
+        case LoggedCall::RegSetValue: {
+            const char* dll = "advapi32.dll";
+            const bool a = RedirectIfImported(realRegSetValueA, dll, "RegSetValueExA",
+                                              &LogSetValue<realRegSetValueA, char>);
+            const bool w = RedirectIfImported(realRegSetValueW, dll, "RegSetValueExW",
+                                              &LogSetValue<realRegSetValueW, wchar_t>);
+            if (!a && !w)
+                ADD_FAILURE() << "this program imports neither RegSetValueExA nor RegSetValueExW";
             break;
+        }
+        case LoggedCall::RegDelete: {
+            // Each one tried: || would stop at the first the program imports.
+            const char* dll = "advapi32.dll";
+            bool any = RedirectIfImported(realRegDeleteValueA, dll, "RegDeleteValueA", &LogDeleteOf<realRegDeleteValueA, false, char>);
+            any |= RedirectIfImported(realRegDeleteValueW, dll, "RegDeleteValueW", &LogDeleteOf<realRegDeleteValueW, false, wchar_t>);
+            any |= RedirectIfImported(realRegDeleteKeyA, dll, "RegDeleteKeyA", &LogDeleteOf<realRegDeleteKeyA, true, char>);
+            any |= RedirectIfImported(realRegDeleteKeyW, dll, "RegDeleteKeyW", &LogDeleteOf<realRegDeleteKeyW, true, wchar_t>);
+            any |= RedirectIfImported(realRegDeleteKeyExA, dll, "RegDeleteKeyExA", &LogDeleteKeyEx<realRegDeleteKeyExA, char>);
+            any |= RedirectIfImported(realRegDeleteKeyExW, dll, "RegDeleteKeyExW", &LogDeleteKeyEx<realRegDeleteKeyExW, wchar_t>);
+            any |= RedirectIfImported(realRegDeleteTreeA, dll, "RegDeleteTreeA", &LogDeleteOf<realRegDeleteTreeA, true, char>);
+            any |= RedirectIfImported(realRegDeleteTreeW, dll, "RegDeleteTreeW", &LogDeleteOf<realRegDeleteTreeW, true, wchar_t>);
+            if (!any)
+                ADD_FAILURE() << "this program imports no registry delete";
+            break;
+        }
         }
     }
 }

@@ -1,5 +1,5 @@
-#pragma once
 // Reading and pressing the controls of a dialog, as a user would.
+#pragma once
 #include <windows.h>
 
 #include <string>

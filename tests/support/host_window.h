@@ -1,3 +1,4 @@
+// A hidden host window for the dialogs and pages under test.
 #pragma once
 #include <windows.h>
 

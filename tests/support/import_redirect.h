@@ -1,7 +1,7 @@
-#pragma once
 // Redirects this program's calls of one imported function to a replacement,
 // through the program's own import table, so the replacement can record the
 // call and still pass it on to the real function.
+#pragma once
 #include <windows.h>
 
 // The import-table slot through which module calls dll!function, or nullptr

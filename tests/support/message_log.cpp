@@ -10,6 +10,30 @@ namespace {
 
 std::map<HWND, MessageLog*> logs;
 
+// The message last taken from this thread's queue, until its window sees it:
+// a message that reaches a window otherwise was sent.
+HHOOK queueHook = nullptr;
+MSG taken{};
+bool takenPending = false;
+
+LRESULT CALLBACK WatchQueue(int code, WPARAM removal, LPARAM message)
+{
+    if (code == HC_ACTION && removal == PM_REMOVE) {
+        taken = *reinterpret_cast<const MSG*>(message);
+        takenPending = true;
+    }
+    return ::CallNextHookEx(queueHook, code, removal, message);
+}
+
+bool WasPosted(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!takenPending || taken.hwnd != hWnd || taken.message != message || taken.wParam != wParam
+        || taken.lParam != lParam)
+        return false;
+    takenPending = false;
+    return true;
+}
+
 std::vector<std::string> Names(const std::vector<UINT>& messages)
 {
     std::vector<std::string> names;
@@ -22,6 +46,8 @@ std::vector<std::string> Names(const std::vector<UINT>& messages)
 
 MessageLog::MessageLog(HWND window, std::initializer_list<UINT> watched) : m_window(window), m_watched(watched)
 {
+    if (logs.empty())
+        queueHook = ::SetWindowsHookEx(WH_GETMESSAGE, WatchQueue, nullptr, ::GetCurrentThreadId());
     logs[window] = this;
     m_original = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtr(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure)));
@@ -32,6 +58,11 @@ MessageLog::~MessageLog()
     if (::IsWindow(m_window))
         ::SetWindowLongPtr(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_original));
     logs.erase(m_window);
+    if (logs.empty() && queueHook) {
+        ::UnhookWindowsHookEx(queueHook);
+        queueHook = nullptr;
+        takenPending = false;
+    }
 }
 
 int MessageLog::Count(UINT message) const
@@ -42,9 +73,20 @@ int MessageLog::Count(UINT message) const
 LRESULT CALLBACK MessageLog::Procedure(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     MessageLog* log = logs.at(hWnd);
-    if (log->m_watched.empty() || log->m_watched.count(message))
+    const bool posted = WasPosted(hWnd, message, wParam, lParam);
+    if (log->m_watched.empty() || log->m_watched.count(message)) {
         log->m_messages.push_back(message);
+        log->m_entries.push_back({message, wParam, lParam, posted});
+    }
     return ::CallWindowProc(log->m_original, hWnd, message, wParam, lParam);
+}
+
+std::string LoggedMessage::Describe() const
+{
+    char parameters[64];
+    std::snprintf(parameters, sizeof parameters, " %llu 0x%llX", static_cast<unsigned long long>(wParam),
+                  static_cast<unsigned long long>(lParam));
+    return MessageName(message) + (posted ? " posted" : " sent") + parameters;
 }
 
 std::string MessageName(UINT message)

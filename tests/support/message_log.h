@@ -1,5 +1,7 @@
+// The messages that reach one window, in order, with their parameters and
+// whether each was posted (taken from the queue) or sent, seen by
+// subclassing the window and watching the thread's queue.
 #pragma once
-// The messages that reach one window, in order, seen by subclassing it.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +11,16 @@
 #include <set>
 #include <string>
 #include <vector>
+
+struct LoggedMessage {
+    UINT message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+    bool posted = false;
+
+    // "WM_SETICON sent 1 0x1234": name, how it came, wParam, lParam in hex.
+    std::string Describe() const;
+};
 
 class MessageLog {
 public:
@@ -21,7 +33,12 @@ public:
 
     int Count(UINT message) const;
     const std::vector<UINT>& Messages() const { return m_messages; }
-    void Clear() { m_messages.clear(); }
+    const std::vector<LoggedMessage>& Entries() const { return m_entries; }
+    void Clear()
+    {
+        m_messages.clear();
+        m_entries.clear();
+    }
 
 private:
     static LRESULT CALLBACK Procedure(HWND, UINT, WPARAM, LPARAM);
@@ -29,6 +46,7 @@ private:
     WNDPROC m_original;
     std::set<UINT> m_watched;
     std::vector<UINT> m_messages;
+    std::vector<LoggedMessage> m_entries;
 };
 
 // The message's name where the tests know it ("PBM_SETPOS"), else its number.

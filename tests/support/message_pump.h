@@ -1,3 +1,4 @@
+// PumpUntil: dispatching messages in a test until a condition holds.
 #pragma once
 #include <windows.h>
 

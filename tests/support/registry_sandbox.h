@@ -2,6 +2,7 @@
 // for the machine and user roots, removed again when the test ends.
 #pragma once
 
+#include "product_names.h"
 #include "registry_key.h"
 #include "registry_roots.h"
 
@@ -45,5 +46,5 @@ private:
     std::string m_path;
 };
 
-inline const char* const kSettings = "SOFTWARE\\Velkor\\Halven Mark";
+inline const char* const kSettings = KOLVAR_SETTINGS_KEY;
 inline const char* const kRun = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";

@@ -1,3 +1,4 @@
+// SameSequence: comparing two sequences of lines, with a readable failure.
 #pragma once
 #include <gtest/gtest.h>
 

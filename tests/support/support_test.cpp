@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "call_log.h"
 #include "dialog_items.h"
 #include "host_window.h"
 #include "import_redirect.h"
@@ -22,6 +23,15 @@ BOOL WINAPI CountIsWindowEnabled(HWND window)
 __attribute__((noinline)) BOOL AskIsWindowEnabled(HWND window)
 {
     return ::IsWindowEnabled(window);
+}
+
+__attribute__((noinline)) void WriteWideAndDelete(HKEY key)
+{
+    static const wchar_t kPath[] = L"C:\\k\u00e9.exe";
+    ::RegSetValueExW(key, L"path01", 0, REG_SZ, reinterpret_cast<const BYTE*>(kPath), sizeof kPath);
+    ::RegDeleteValueW(key, L"path01");
+    ::RegCloseKey(key);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\KolvarSupportTest");
 }
 
 class SupportTest : public ::testing::Test {
@@ -88,12 +98,27 @@ TEST_F(SupportTest, PumpDispatchesPostedMessagesAndGivesUpInTime)
     HWND button = ::CreateWindowExA(0, "BUTTON", "", WS_CHILD, 0, 0, 80, 20, host, nullptr,
                                     ::GetModuleHandle(nullptr), nullptr);
     MessageLog counter(button);
-    ::PostMessage(button, WM_NULL, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return counter.Count(WM_NULL) == 1; }));
+    ::PostMessage(button, WM_NULL, 7, 0x2A);
+    ::SendMessage(button, WM_NULL, 0, 0);
+    EXPECT_TRUE(PumpUntil([&] { return counter.Count(WM_NULL) == 2; }));
+    EXPECT_TRUE(SameSequence({counter.Entries()[0].Describe(), counter.Entries()[1].Describe()},
+                             {"WM_NULL sent 0 0x0", "WM_NULL posted 7 0x2A"}));
 
     const DWORD start = ::GetTickCount();
     EXPECT_FALSE(PumpUntil([] { return false; }, 100));
     const DWORD waited = ::GetTickCount() - start;
     EXPECT_GE(waited, 90u);
     EXPECT_LT(waited, 1500u);
+}
+
+TEST(CallLogTest, LogsWideWritesAndDeletes)
+{
+    CallLog::Observe({LoggedCall::RegSetValue, LoggedCall::RegDelete});
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\KolvarSupportTest", 0, nullptr, 0, KEY_ALL_ACCESS,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    CallLog::Clear();
+    WriteWideAndDelete(key);
+    EXPECT_TRUE(SameSequence(Describe(CallLog::All()), {"path01 = \"C:\\k\xc3\xa9.exe\"", "delete value path01", "delete key Software\\KolvarSupportTest"}));
 }

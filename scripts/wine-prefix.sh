@@ -1,7 +1,9 @@
-# Sourced: the environment every Wine run of this project shares.
+# Sourced: the environment every Wine run of this project shares, and the
+# prefix it runs in (created once, from a pristine copy its build folder keeps).
 # WINEPREFIX must be set by the caller, and KOLVAR_WINE_BITS to 32 or 64
 # (the bitness of the programs this prefix runs: kolvar_wine_bits_of sets it
 # from a program).
+source "$(dirname "${BASH_SOURCE[0]}")/build-folder.sh"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
@@ -141,30 +143,6 @@ kolvar_wine_prefix_copy() {
   fi
   rm -rf "$WINEPREFIX.partial"
   cp -a "$1" "$WINEPREFIX.partial" && mv -T "$WINEPREFIX.partial" "$WINEPREFIX"
-}
-
-# Builds the targets given in build/<preset> (run from the source tree),
-# configuring that folder first if it never was; with no target, everything.
-# KOLVAR_JOBS sets how many compilers run at once (default 2).
-kolvar_build_targets() {  # preset [target...]
-  local preset=$1
-  shift
-  [ -f "build/$preset/CMakeCache.txt" ] || cmake --preset "$preset" >/dev/null
-  cmake --build "build/$preset" -j"${KOLVAR_JOBS:-2}" ${1:+--target "$@"}
-}
-
-# The strip tool of a build folder's toolchain.
-kolvar_strip_tool() {  # build folder
-  awk -F= '/^CMAKE_STRIP:/ { print $2 }' "$1/CMakeCache.txt"
-}
-
-# The nearest folder from the one given upwards that holds a CMakeCache.txt,
-# or nothing.
-kolvar_build_folder_of() {
-  local dir
-  dir=$(cd "$1" && pwd)
-  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
-  [ "$dir" = / ] || echo "$dir"
 }
 
 # Builds a prefix in place and turns off window-manager management, which

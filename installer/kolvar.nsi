@@ -50,10 +50,7 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Copyright (C) 2025 Velkor"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!include wizard.nsh
 
 ; The program reads and writes its registry values through the view that
 ; matches its own bitness; so do the installer and the uninstaller.
@@ -132,6 +129,7 @@ FunctionEnd
 !macroend
 !insertmacro DefineCloseRunningProgram ""
 !insertmacro DefineCloseRunningProgram "un."
+!include close_running.nsh
 
 ; Stops the setup, before it changes anything, when an installed file cannot
 ; be written (still in use): the user may close what holds it and retry.
@@ -159,7 +157,7 @@ FunctionEnd
 !insertmacro DefineRequireWritable "un." removed
 
 Section "Kolvar"
-  Call CloseRunningProgram
+  Call CloseEveryCopy
   Push "$INSTDIR\Kolvar.exe"
   Call RequireWritable
   Push "$INSTDIR\drevcore.dll"
@@ -194,7 +192,7 @@ SectionEnd
 
 Section "Uninstall"
   ; A running copy would keep its files and re-add its tray icon.
-  Call un.CloseRunningProgram
+  Call un.CloseEveryCopy
   Push "$INSTDIR\Kolvar.exe"
   Call un.RequireWritable
   Push "$INSTDIR\drevcore.dll"
@@ -220,6 +218,7 @@ Section "Uninstall"
   ; Elevated with an administrator's password, HKCU above is that
   ; administrator's: every account whose hive is loaded is cleaned here.
   Call un.CleanEveryLoadedUser
+  Call un.CleanEveryUnloadedProfile
 SectionEnd
 
 ; The copy of the machine-wide settings that Windows keeps for an account
@@ -247,14 +246,10 @@ Function un.CleanEveryLoadedUser
       ${Break}
     ${EndIf}
     IntOp $0 $0 + 1
-    DeleteRegValue HKU "$1\${RUN_KEY}" "Kolvar"
-    DeleteRegKey HKU "$1\${SETTINGS_KEY}"
-    DeleteRegKey /ifempty HKU "$1\SOFTWARE\Velkor"
-    Push "$1\VirtualStore"
-    Call un.CleanVirtualStore
-    Push "$1\Software\Classes\VirtualStore"
-    Call un.CleanVirtualStore
+    Push $1
+    Call un.CleanUserHive
   ${Loop}
   Pop $1
   Pop $0
 FunctionEnd
+!include every_profile.nsh

@@ -8,7 +8,8 @@
 !define PROFILE_LIST "SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList"
 ; HKEY_USERS as a handle, sign-extended as Windows defines it.
 !define HKEY_USERS_HANDLE -2147483645
-; Names under HKEY_USERS for a profile's hives while they are loaded.
+; Names under HKEY_USERS for a profile's hives while they are loaded, with
+; its SID: a key a failed load leaves behind blocks no other profile.
 !define HIVE_KEY "Kolvar-uninstall"
 
 ; Cleans the user hive, or the "_Classes" hive, under HKEY_USERS named on
@@ -48,6 +49,7 @@ Function un.CleanEveryUnloadedProfile
   Push $0
   Push $1
   Push $2
+  Push $3
   Push SeRestorePrivilege
   Call un.EnablePrivilege
   Push SeBackupPrivilege
@@ -68,18 +70,19 @@ Function un.CleanEveryUnloadedProfile
     ${EndIf}
     IntOp $0 $0 + 1
     ClearErrors
-    EnumRegKey $1 HKU "$1" 0
+    EnumRegKey $3 HKU "$1" 0
     ${If} ${Errors}
     ${AndIf} $2 != ""
       ExpandEnvStrings $2 $2
-      Push "${HIVE_KEY}"
+      Push "${HIVE_KEY}-$1"
       Push "$2\NTUSER.DAT"
       Call un.CleanHiveFile
-      Push "${HIVE_KEY}_Classes"
+      Push "${HIVE_KEY}-$1_Classes"
       Push "$2\AppData\Local\Microsoft\Windows\UsrClass.dat"
       Call un.CleanHiveFile
     ${EndIf}
   ${Loop}
+  Pop $3
   Pop $2
   Pop $1
   Pop $0

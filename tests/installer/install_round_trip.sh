@@ -159,11 +159,42 @@ own_store='HKCU\Software\Classes\VirtualStore\MACHINE\SOFTWARE\Velkor\Halven Mar
 check "another account's entries are in place" reg_has "$other_store"
 check "this account's VirtualStore copy is in place" reg_has "$own_store"
 
+# Profiles whose hives are not loaded: one whose hive files hold Kolvar's
+# values, sorted after one with a damaged hive file and one with none. Wine
+# writes nothing back to a loaded hive file, so what the uninstaller deleted
+# is read from Wine's trace of its registry calls.
+profile_list='HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList'
+add_profile() {  # sid folder
+  "$WINELOADER" reg add "$profile_list\\$1" /v ProfileImagePath /t REG_EXPAND_SZ /d "%SystemDrive%\\$2" /f >/dev/null 2>&1
+}
+add_profile S-1-5-21-1111-2222-3333-1002 damaged
+add_profile S-1-5-21-1111-2222-3333-1003 missing
+add_profile S-1-5-21-1111-2222-3333-1004 away
+mkdir -p "$WINEPREFIX/drive_c/damaged" "$WINEPREFIX/drive_c/away/AppData/Local/Microsoft/Windows"
+head -c 4096 /dev/urandom >"$WINEPREFIX/drive_c/damaged/NTUSER.DAT"
+printf '%s\n' 'WINE REGISTRY Version 2' '' '[Software\\Microsoft\\Windows\\CurrentVersion\\Run] 1' \
+  '"Kolvar"="C:\\K\\Kolvar.exe"' '' '[Software\\Velkor\\Halven Mark] 1' '"page41-02"=dword:00000280' \
+  >"$WINEPREFIX/drive_c/away/NTUSER.DAT"
+printf '%s\n' 'WINE REGISTRY Version 2' '' '[VirtualStore\\MACHINE\\SOFTWARE\\Velkor\\Halven Mark] 1' \
+  '"page41-02"=dword:00000280' >"$WINEPREFIX/drive_c/away/AppData/Local/Microsoft/Windows/UsrClass.dat"
+# Whether the trace shows KEY opened (so present) and then deleted, or with
+# a VALUE, that value deleted from it.
+deleted_in_hive() {  # key [value], spelt as the trace spells them
+  key=$1 value=${2-} awk '
+    BEGIN { key = ENVIRON["key"]; value = ENVIRON["value"] }
+    index($0, "NtOpenKeyEx (") { opening = index($0, ",L\"" key "\",") > 0; next }
+    /NtOpenKeyEx <- / { if (opening) handle[$NF] = 1; else delete handle[$NF]; opening = 0; next }
+    value == "" && /NtDeleteKey \(/ { h = $NF; gsub(/[()]/, "", h); if (h in handle) found = 1 }
+    value != "" && index($0, "NtDeleteValueKey (") && index($0, ",L\"" value "\")") {
+      h = $NF; sub(/^\(/, "", h); sub(/,.*/, "", h); if (h in handle) found = 1 }
+    END { exit !found }' "$work/uninstall-trace"
+}
+
 echo "== uninstall while it runs"
 check "the new copy starts" start_installed
 check "tray icon shown again" kolvar_wait_until 10 tray_shown
 running_pids=$(kolvar_pids)
-timeout 120 "$WINELOADER" "$instdir/Uninstall.exe" /S
+WINEDEBUG=-all,trace+reg timeout 120 "$WINELOADER" "$instdir/Uninstall.exe" /S 2>"$work/uninstall-trace"
 # The uninstaller finishes from a copy of itself in the temporary folder.
 kolvar_wait_until 60 absent test -e "$instdir" || true
 kolvar_wait_until 30 absent reg_has "$uninstall" || true
@@ -180,6 +211,13 @@ check "uninstall entry removed" absent reg_has "$uninstall"
 check "another account's Run entry removed" absent reg_has "$other_user\Software\Microsoft\Windows\CurrentVersion\Run" /v Kolvar
 check "another account's VirtualStore settings removed" absent reg_has "$other_store"
 check "this account's VirtualStore settings removed" absent reg_has "$own_store"
+away=Kolvar-uninstall-S-1-5-21-1111-2222-3333-1004
+check "a signed-out account's Run entry removed" \
+  deleted_in_hive "$away"'\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run' Kolvar
+check "a signed-out account's settings removed" deleted_in_hive "$away"'\\SOFTWARE\\Velkor\\Halven Mark'
+check "a signed-out account's VirtualStore settings removed" \
+  deleted_in_hive "$away"'_Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Velkor\\Halven Mark'
+check "its hives unloaded" absent reg_has "HKU\\$away"
 
 echo "round trip: $failures check(s) failed"
 [ "$failures" -eq 0 ]

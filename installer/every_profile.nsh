@@ -3,8 +3,6 @@
 ; accounts whose hives are loaded are under HKEY_USERS; every other profile
 ; Windows lists has its hives loaded here for the time of the cleaning.
 
-!include x64.nsh
-
 !define PROFILE_LIST "SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList"
 ; HKEY_USERS as a handle, sign-extended as Windows defines it.
 !define HKEY_USERS_HANDLE -2147483645
@@ -56,15 +54,12 @@ Function un.CleanEveryUnloadedProfile
   Call un.EnablePrivilege
   StrCpy $0 0
   ${Do}
-    ; The profile list is the system's own, in the native view.
-    ${If} ${RunningX64}
-      SetRegView 64
-    ${EndIf}
+    ; The profile list is the system's own, in the native view (32-bit
+    ; Windows ignores the 64-bit view).
+    SetRegView 64
     EnumRegKey $1 HKLM "${PROFILE_LIST}" $0
     ReadRegStr $2 HKLM "${PROFILE_LIST}\$1" "ProfileImagePath"
-    ${If} ${RunningX64}
-      SetRegView lastused
-    ${EndIf}
+    SetRegView lastused
     ${If} $1 == ""
       ${Break}
     ${EndIf}

@@ -3,6 +3,21 @@
 ; accounts whose hives are loaded are under HKEY_USERS; every other profile
 ; Windows lists has its hives loaded here for the time of the cleaning.
 
+!include x64.nsh
+
+; The profile list is the system's own, in the native view. SetRegView 64
+; makes every registry command fail where there is no 64-bit view, so it is
+; used only on 64-bit Windows (where a 64-bit setup always is).
+!macro NativeRegistryView view
+  !if ${NSIS_PTR_SIZE} > 4
+    SetRegView ${view}
+  !else
+    ${If} ${RunningX64}
+      SetRegView ${view}
+    ${EndIf}
+  !endif
+!macroend
+
 !define PROFILE_LIST "SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList"
 ; HKEY_USERS as a handle, sign-extended as Windows defines it.
 !define HKEY_USERS_HANDLE -2147483645
@@ -54,12 +69,10 @@ Function un.CleanEveryUnloadedProfile
   Call un.EnablePrivilege
   StrCpy $0 0
   ${Do}
-    ; The profile list is the system's own, in the native view (32-bit
-    ; Windows ignores the 64-bit view).
-    SetRegView 64
+    !insertmacro NativeRegistryView 64
     EnumRegKey $1 HKLM "${PROFILE_LIST}" $0
     ReadRegStr $2 HKLM "${PROFILE_LIST}\$1" "ProfileImagePath"
-    SetRegView lastused
+    !insertmacro NativeRegistryView lastused
     ${If} $1 == ""
       ${Break}
     ${EndIf}

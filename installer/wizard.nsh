@@ -4,6 +4,11 @@
 
 !define MUI_ICON "${__FILEDIR__}\..\resources\images\app_chip.ico"
 !define MUI_UNICON "${MUI_ICON}"
+; Setup closes a running Kolvar itself: the stock advice to close every
+; program first would be wrong here.
+!define WELCOME_WHAT "Setup will install $(^NameDA) on this computer."
+!define WELCOME_CLOSE "If Kolvar is running, in this session or in another user's, Setup closes it first, and it keeps its settings."
+!define MUI_WELCOMEPAGE_TEXT "${WELCOME_WHAT}$\r$\n$\r$\n${WELCOME_CLOSE}$\r$\n$\r$\nClick Next to continue."
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Start Kolvar"
 !define MUI_FINISHPAGE_RUN_FUNCTION StartKolvarAsDesktopUser

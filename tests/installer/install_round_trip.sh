@@ -165,7 +165,8 @@ check "this account's VirtualStore copy is in place" reg_has "$own_store"
 # is read from Wine's trace of its registry calls.
 profile_list='HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList'
 add_profile() {  # sid folder
-  "$WINELOADER" reg add "$profile_list\\$1" /v ProfileImagePath /t REG_EXPAND_SZ /d "%SystemDrive%\\$2" /f >/dev/null 2>&1
+  "$WINELOADER" reg add "$profile_list\\$1" /v ProfileImagePath /t REG_EXPAND_SZ /d "%SystemDrive%\\$2" /f \
+    >/dev/null 2>&1
 }
 add_profile S-1-5-21-1111-2222-3333-1002 damaged
 add_profile S-1-5-21-1111-2222-3333-1003 missing

@@ -4,7 +4,7 @@
 # start at log-on, installs again silently while it runs, starts it again,
 # uninstalls silently while it runs and checks that nothing is left.
 set -euo pipefail
-setup=$1 work=$2 hold_file=$3
+setup=$1 work=$2 hold_file=$3 fake_restart_manager=$4
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
@@ -44,7 +44,7 @@ start_installed() {
 holder=
 hold_engine() {
   rm -f "$WINEPREFIX/drive_c/held"
-  "$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' "$@" >/dev/null 2>&1 &
+  "$WINELOADER" "${hold_program:-$hold_file}" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' "$@" >/dev/null 2>&1 &
   holder=$!
   kolvar_wait_until 30 test -e "$WINEPREFIX/drive_c/held"
 }
@@ -147,6 +147,32 @@ else
   check "engine held open behind a window" false
 fi
 release_engine
+
+echo "== a copy out of reach of its window is closed through the Restart Manager"
+# A Kolvar.exe with no window of the program's class, as one in another
+# session is to setup, which learns of it from the stand-in Restart Manager
+# only; another program holding the program file keeps it running.
+system32="$WINEPREFIX/drive_c/windows/system32"
+cp "$system32/rstrtmgr.dll" "$work/rstrtmgr.dll.wine"
+cp "$fake_restart_manager" "$system32/rstrtmgr.dll"
+cp "$hold_file" "$work/Kolvar.exe"
+"$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\Kolvar.exe' 'C:\held-too' >/dev/null 2>&1 &
+other_holder=$!
+if hold_program=$work/Kolvar.exe hold_engine && kolvar_wait_until 30 test -e "$WINEPREFIX/drive_c/held-too"; then
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;rstrtmgr=n"
+  check "silent install fails while another program holds a file" absent timeout 120 "$WINELOADER" "$setup" /S
+  check "the copy was left running" kill -0 "$holder"
+  kill "$other_holder"
+  wait "$other_holder" 2>/dev/null || true
+  check "silent install succeeds" timeout 120 "$WINELOADER" "$setup" /S
+  check "the copy was ended" kolvar_wait_until 10 none_alive "$holder"
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES%;rstrtmgr=n}
+else
+  check "engine held open by a Kolvar.exe" false
+fi
+kill "$other_holder" 2>/dev/null || true
+release_engine
+cp "$work/rstrtmgr.dll.wine" "$system32/rstrtmgr.dll"
 
 # Another account's loaded hive, and this account's VirtualStore copy of the
 # machine-wide settings (Windows keeps one when the program ran unelevated).

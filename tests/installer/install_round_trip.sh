@@ -67,6 +67,7 @@ version=$(basename "$setup" | sed -E 's/^Kolvar-([0-9.]+).*/\1/')
 echo "== install"
 timeout 120 "$WINELOADER" "$setup" /S
 check "program installed" test -f "$instdir/Kolvar.exe"
+check "a silent install starts nothing" test -z "$(kolvar_pids)"
 check "engine installed" test -f "$instdir/drevcore.dll"
 check "uninstaller installed" test -f "$instdir/Uninstall.exe"
 check "start-menu shortcut" test -f "$shortcut"
@@ -245,6 +246,22 @@ check "a signed-out account's settings removed" deleted_in_hive "$away"'\\SOFTWA
 check "a signed-out account's VirtualStore settings removed" \
   deleted_in_hive "$away"'_Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Velkor\\Halven Mark'
 check "its hives unloaded" absent reg_has "HKU\\$away"
+
+echo "== the wizard installs and starts Kolvar"
+# Return takes each page's default button (Next, Install, then Finish with
+# "Start Kolvar" ticked); it does nothing while the files are copied.
+"$WINELOADER" "$setup" >/dev/null 2>&1 &
+wizard=$!
+window=
+for attempt in $(seq 20); do
+  kill -0 "$wizard" 2>/dev/null || break
+  [ -n "$window" ] || window=$(xdotool search --onlyvisible --name '^Kolvar .* Setup$' 2>/dev/null | head -1 || true)
+  [ -z "$window" ] || { xdotool windowactivate --sync "$window" || true; xdotool key Return || true; } 2>/dev/null
+  sleep 2
+done
+check "the wizard has ended" none_alive "$wizard"
+check "its last page started Kolvar" kolvar_wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
+kill $(kolvar_pids) 2>/dev/null || true
 
 echo "round trip: $failures check(s) failed"
 [ "$failures" -eq 0 ]

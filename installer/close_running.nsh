@@ -71,6 +71,26 @@ Function ${un}OpenKolvarProcess
   Exch $0
 FunctionEnd
 
+; Waits for the process whose handle is below the wait (ms) on the stack to
+; end, ends it by force when it has not, and closes the handle.
+Function ${un}AwaitOrEnd
+  Exch $0
+  Exch
+  Exch $1
+  ${If} $0 < 0
+    StrCpy $0 0
+  ${EndIf}
+  System::Call 'kernel32::WaitForSingleObject(p r1, i r0) i .r0'
+  ${If} $0 <> 0
+    DetailPrint "Kolvar did not close: ending it"
+    System::Call 'kernel32::TerminateProcess(p r1, i 1) i'
+    System::Call 'kernel32::WaitForSingleObject(p r1, i 5000) i'
+  ${EndIf}
+  System::Call 'kernel32::CloseHandle(p r1) i'
+  Pop $1
+  Pop $0
+FunctionEnd
+
 ; Closes through the Restart Manager the copies that hold the files, with
 ; the bound above; leaves things as they are where any call fails.
 Function ${un}CloseWithRestartManager
@@ -106,8 +126,8 @@ Function ${un}CloseWithRestartManager
       ${If} $2 == 0
         ; Handles of the listed copies, one pointer each; a holder that is
         ; not Kolvar leaves a 0 and keeps every copy running.
-        IntOp $7 $6 * 8
-        System::Alloc $7
+        IntOp $2 $6 * 8
+        System::Alloc $2
         Pop $5
         StrCpy $1 0
         StrCpy $7 1
@@ -136,20 +156,14 @@ Function ${un}CloseWithRestartManager
           IntPtrOp $3 $5 + $3
           System::Call '*$3(p .r3)'
           ${If} $3 P<> 0
-            ${If} $7 = 1
-              System::Call 'kernel32::GetTickCount() i .r2'
-              IntOp $2 $2 - $8
-              IntOp $2 ${CLOSE_WAIT_MS} - $2
-              ${If} $2 < 0
-                StrCpy $2 0
-              ${EndIf}
-              System::Call 'kernel32::WaitForSingleObject(p r3, i r2) i .r2'
-              ${If} $2 <> 0
-                DetailPrint "Kolvar did not close: ending it"
-                System::Call 'kernel32::TerminateProcess(p r3, i 1) i'
-                System::Call 'kernel32::WaitForSingleObject(p r3, i 5000) i'
-              ${EndIf}
-            ${EndIf}
+          ${AndIf} $7 = 1
+            System::Call 'kernel32::GetTickCount() i .r2'
+            IntOp $2 $2 - $8
+            IntOp $2 ${CLOSE_WAIT_MS} - $2
+            Push $3
+            Push $2
+            Call ${un}AwaitOrEnd
+          ${ElseIf} $3 P<> 0
             System::Call 'kernel32::CloseHandle(p r3) i'
           ${EndIf}
           IntOp $1 $1 + 1

@@ -216,7 +216,8 @@ Section "Uninstall"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 
   ; Elevated with an administrator's password, HKCU above is that
-  ; administrator's: every account whose hive is loaded is cleaned here.
+  ; administrator's: every account whose hive is loaded is cleaned here,
+  ; and every other profile through its hive files.
   Call un.CleanEveryLoadedUser
   Call un.CleanEveryUnloadedProfile
 SectionEnd

@@ -49,10 +49,7 @@ VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "Copyright (C) 2025 Velkor"
 
-Page directory
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+!include wizard.nsh
 
 !include upgrade.nsh
 
@@ -125,6 +122,7 @@ FunctionEnd
 !macroend
 !insertmacro DefineCloseRunningProgram ""
 !insertmacro DefineCloseRunningProgram "un."
+!include close_running.nsh
 
 ; Stops the setup, before it changes anything, when an installed file cannot
 ; be written (still in use): the user may close what holds it and retry.
@@ -152,7 +150,7 @@ FunctionEnd
 !insertmacro DefineRequireWritable "un." removed
 
 Section "Kolvar"
-  Call CloseRunningProgram
+  Call CloseEveryCopy
   Push "$INSTDIR\Kolvar.exe"
   Call RequireWritable
   Push "$INSTDIR\drevcore.dll"
@@ -191,7 +189,7 @@ SectionEnd
 
 Section "Uninstall"
   ; A running copy would keep its files and re-add its tray icon.
-  Call un.CloseRunningProgram
+  Call un.CloseEveryCopy
   Push "$INSTDIR\Kolvar.exe"
   Call un.RequireWritable
   Push "$INSTDIR\drevcore.dll"
@@ -207,8 +205,10 @@ Section "Uninstall"
   Call un.RemoveRegistryEntriesOfBothViews
 
   ; Elevated with an administrator's password, HKCU above is that
-  ; administrator's: every account whose hive is loaded is cleaned here.
+  ; administrator's: every account whose hive is loaded is cleaned here,
+  ; and every other profile through its hive files.
   Call un.CleanEveryLoadedUser
+  Call un.CleanEveryUnloadedProfile
 SectionEnd
 
 ; The copy of the machine-wide settings that Windows keeps for an account
@@ -236,14 +236,10 @@ Function un.CleanEveryLoadedUser
       ${Break}
     ${EndIf}
     IntOp $0 $0 + 1
-    DeleteRegValue HKU "$1\${RUN_KEY}" "Kolvar"
-    DeleteRegKey HKU "$1\${SETTINGS_KEY}"
-    DeleteRegKey /ifempty HKU "$1\SOFTWARE\Velkor"
-    Push "$1\VirtualStore"
-    Call un.CleanVirtualStore
-    Push "$1\Software\Classes\VirtualStore"
-    Call un.CleanVirtualStore
+    Push $1
+    Call un.CleanUserHive
   ${Loop}
   Pop $1
   Pop $0
 FunctionEnd
+!include every_profile.nsh

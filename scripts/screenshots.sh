@@ -7,8 +7,9 @@
 #   scripts/screenshots.sh [folder]      (default: docs/screenshots)
 #
 # Writes memory-status, free-memory, automation, regular-free, preferences,
-# tray, memory-status-150 and memory-status-175 (the first page at 150 % and
-# 175 % scaling) (.png) from the build scripts/run.sh runs on this machine, and
+# tray, setup (its first page), memory-status-150 and memory-status-175 (the
+# first page at 150 % and 175 % scaling) (.png) from the build scripts/run.sh
+# runs on this machine, and
 # names that build ("32-bit build under Wine 8.0") in the captions of
 # README.md and docs/user-guide.md when writing to docs/screenshots.
 set -euo pipefail
@@ -21,7 +22,7 @@ source scripts/wine-session.sh
 
 echo "Building Kolvar..."
 build_log=$(mktemp)
-if ! kolvar_session_build Kolvar drevcore kolvar_e2e_driver >"$build_log" 2>&1; then
+if ! kolvar_session_build Kolvar drevcore kolvar_e2e_driver installer >"$build_log" 2>&1; then
   cat "$build_log" >&2
   rm -f "$build_log"
   exit 1
@@ -191,6 +192,18 @@ photograph_page regular-free "$view_regular_free"
 post "$view_memory_status"
 photograph_tray tray
 photograph_preferences preferences
+
+# The setup program's first page, left with Cancel.
+setup=$(ls "$build"/dist/Kolvar-*-setup.exe | head -1)
+setup_title="Kolvar $(basename "$setup" | sed -E 's/^Kolvar-([0-9.]+)-.*/\1/') Setup"
+"$WINELOADER" "${desktop[@]}" "$setup" </dev/null >/dev/null 2>&1 &
+setup_pid=$!
+kolvar_wait_until 60 shown "$setup_title" || fail "the setup's window did not appear"
+activate "$setup_title"
+sleep 1
+photograph_window setup "$setup_title"
+xdotool key Escape
+timeout 15 tail --pid="$setup_pid" -f /dev/null || kill "$setup_pid"
 
 # The Memory Status page once more at 150 % display scaling: Kolvar started
 # again with the prefix's DPI at 144.

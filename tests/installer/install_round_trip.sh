@@ -6,7 +6,7 @@
 # 32-bit setup runs in a 64-bit prefix where 64-bit Wine runs: it then
 # installs the 64-bit pair over a 32-bit install laid down beforehand.
 set -euo pipefail
-setup=$1 work=$2 hold_file=$3
+setup=$1 work=$2 hold_file=$3 fake_restart_manager=$4
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
@@ -49,7 +49,7 @@ start_installed() {
 holder=
 hold_engine() {
   rm -f "$WINEPREFIX/drive_c/held"
-  "$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' "$@" >/dev/null 2>&1 &
+  "$WINELOADER" "${hold_program:-$hold_file}" 'C:\Program Files\Kolvar\drevcore.dll' 'C:\held' "$@" >/dev/null 2>&1 &
   holder=$!
   kolvar_wait_until 30 test -e "$WINEPREFIX/drive_c/held"
 }
@@ -126,6 +126,7 @@ echo "== install"
 timeout 120 "$WINELOADER" "$setup" /S
 [ "$KOLVAR_WINE_BITS" = 32 ] || check_32bit_install_taken_over
 check "program installed" test -f "$instdir/Kolvar.exe"
+check "a silent install starts nothing" test -z "$(kolvar_pids)"
 check "engine installed" test -f "$instdir/drevcore.dll"
 check "uninstaller installed" test -f "$instdir/Uninstall.exe"
 check "start-menu shortcut" test -f "$shortcut"
@@ -207,6 +208,36 @@ else
 fi
 release_engine
 
+echo "== a copy out of reach of its window is closed through the Restart Manager"
+# A Kolvar.exe with no window of the program's class, as one in another
+# session is to setup, which learns of it from the stand-in Restart Manager
+# only; another program holding the program file keeps it running.
+# The setup loads the stand-in from its own bitness's system folder.
+system32="$WINEPREFIX/drive_c/windows/system32"
+if [ "$KOLVAR_WINE_BITS" = 64 ] && [ "$(file -b "$fake_restart_manager" | cut -c1-5)" != PE32+ ]; then
+  system32="$WINEPREFIX/drive_c/windows/syswow64"
+fi
+cp "$system32/rstrtmgr.dll" "$work/rstrtmgr.dll.wine"
+cp "$fake_restart_manager" "$system32/rstrtmgr.dll"
+cp "$hold_file" "$work/Kolvar.exe"
+"$WINELOADER" "$hold_file" 'C:\Program Files\Kolvar\Kolvar.exe' 'C:\held-too' >/dev/null 2>&1 &
+other_holder=$!
+if hold_program=$work/Kolvar.exe hold_engine && kolvar_wait_until 30 test -e "$WINEPREFIX/drive_c/held-too"; then
+  export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;rstrtmgr=n"
+  check "silent install fails while another program holds a file" absent timeout 120 "$WINELOADER" "$setup" /S
+  check "the copy was left running" kill -0 "$holder"
+  kill "$other_holder"
+  wait "$other_holder" 2>/dev/null || true
+  check "silent install succeeds" timeout 120 "$WINELOADER" "$setup" /S
+  check "the copy was ended" kolvar_wait_until 10 none_alive "$holder"
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES%;rstrtmgr=n}
+else
+  check "engine held open by a Kolvar.exe" false
+fi
+kill "$other_holder" 2>/dev/null || true
+release_engine
+cp "$work/rstrtmgr.dll.wine" "$system32/rstrtmgr.dll"
+
 # Another account's loaded hive, and this account's VirtualStore copy of the
 # machine-wide settings (Windows keeps one when the program ran unelevated).
 other_user='HKU\S-1-5-21-1111-2222-3333-1001'
@@ -223,11 +254,43 @@ if [ "$KOLVAR_WINE_BITS" = 64 ]; then
   check "32-bit view entries are in place" reg_has "$settings32"
 fi
 
+# Profiles whose hives are not loaded: one whose hive files hold Kolvar's
+# values, sorted after one with a damaged hive file and one with none. Wine
+# writes nothing back to a loaded hive file, so what the uninstaller deleted
+# is read from Wine's trace of its registry calls.
+profile_list='HKLM\SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList'
+add_profile() {  # sid folder
+  "$WINELOADER" reg add "$profile_list\\$1" /v ProfileImagePath /t REG_EXPAND_SZ /d "%SystemDrive%\\$2" /f \
+    >/dev/null 2>&1
+}
+add_profile S-1-5-21-1111-2222-3333-1002 damaged
+add_profile S-1-5-21-1111-2222-3333-1003 missing
+add_profile S-1-5-21-1111-2222-3333-1004 away
+mkdir -p "$WINEPREFIX/drive_c/damaged" "$WINEPREFIX/drive_c/away/AppData/Local/Microsoft/Windows"
+head -c 4096 /dev/urandom >"$WINEPREFIX/drive_c/damaged/NTUSER.DAT"
+printf '%s\n' 'WINE REGISTRY Version 2' '' '[Software\\Microsoft\\Windows\\CurrentVersion\\Run] 1' \
+  '"Kolvar"="C:\\K\\Kolvar.exe"' '' '[Software\\Velkor\\Halven Mark] 1' '"page41-02"=dword:00000280' \
+  >"$WINEPREFIX/drive_c/away/NTUSER.DAT"
+printf '%s\n' 'WINE REGISTRY Version 2' '' '[VirtualStore\\MACHINE\\SOFTWARE\\Velkor\\Halven Mark] 1' \
+  '"page41-02"=dword:00000280' >"$WINEPREFIX/drive_c/away/AppData/Local/Microsoft/Windows/UsrClass.dat"
+# Whether the trace shows KEY opened (so present) and then deleted, or with
+# a VALUE, that value deleted from it.
+deleted_in_hive() {  # key [value], spelt as the trace spells them
+  key=$1 value=${2-} awk '
+    BEGIN { key = ENVIRON["key"]; value = ENVIRON["value"] }
+    index($0, "NtOpenKeyEx (") { opening = index($0, ",L\"" key "\",") > 0; next }
+    /NtOpenKeyEx <- / { if (opening) handle[$NF] = 1; else delete handle[$NF]; opening = 0; next }
+    value == "" && /NtDeleteKey \(/ { h = $NF; gsub(/[()]/, "", h); if (h in handle) found = 1 }
+    value != "" && index($0, "NtDeleteValueKey (") && index($0, ",L\"" value "\")") {
+      h = $NF; sub(/^\(/, "", h); sub(/,.*/, "", h); if (h in handle) found = 1 }
+    END { exit !found }' "$work/uninstall-trace"
+}
+
 echo "== uninstall while it runs"
 check "the new copy starts" start_installed
 check "tray icon shown again" kolvar_wait_until 10 tray_shown
 running_pids=$(kolvar_pids)
-timeout 120 "$WINELOADER" "$instdir/Uninstall.exe" /S
+WINEDEBUG=-all,trace+reg timeout 120 "$WINELOADER" "$instdir/Uninstall.exe" /S 2>"$work/uninstall-trace"
 # The uninstaller finishes from a copy of itself in the temporary folder.
 kolvar_wait_until 60 absent test -e "$instdir" || true
 kolvar_wait_until 30 absent reg_has "$uninstall" || true
@@ -248,6 +311,29 @@ if [ "$KOLVAR_WINE_BITS" = 64 ]; then
   check "32-bit settings key removed" absent reg_has "$settings32"
   check "32-bit machine Run entry removed" absent reg_has "$run_machine32" /v Kolvar
 fi
+away=Kolvar-uninstall-S-1-5-21-1111-2222-3333-1004
+check "a signed-out account's Run entry removed" \
+  deleted_in_hive "$away"'\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run' Kolvar
+check "a signed-out account's settings removed" deleted_in_hive "$away"'\\SOFTWARE\\Velkor\\Halven Mark'
+check "a signed-out account's VirtualStore settings removed" \
+  deleted_in_hive "$away"'_Classes\\VirtualStore\\MACHINE\\SOFTWARE\\Velkor\\Halven Mark'
+check "its hives unloaded" absent reg_has "HKU\\$away"
+
+echo "== the wizard installs and starts Kolvar"
+# Return takes each page's default button (Next, Install, then Finish with
+# "Start Kolvar" ticked); it does nothing while the files are copied.
+"$WINELOADER" "$setup" >/dev/null 2>&1 &
+wizard=$!
+window=
+for attempt in $(seq 20); do
+  kill -0 "$wizard" 2>/dev/null || break
+  [ -n "$window" ] || window=$(xdotool search --onlyvisible --name '^Kolvar .* Setup$' 2>/dev/null | head -1 || true)
+  [ -z "$window" ] || { xdotool windowactivate --sync "$window" || true; xdotool key Return || true; } 2>/dev/null
+  sleep 2
+done
+check "the wizard has ended" none_alive "$wizard"
+check "its last page started Kolvar" kolvar_wait_until 30 xdotool search --onlyvisible --name '^Velkor Halvenmark'
+kill $(kolvar_pids) 2>/dev/null || true
 
 echo "round trip: $failures check(s) failed"
 [ "$failures" -eq 0 ]

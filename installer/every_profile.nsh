@@ -30,9 +30,9 @@
 ; in the user hive's Software\Classes too.
 Function un.CleanUserHive
   Exch $0
-  DeleteRegValue HKU "$0\${RUN_KEY}" "Kolvar"
+  DeleteRegValue HKU "$0\${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegKey HKU "$0\${SETTINGS_KEY}"
-  DeleteRegKey /ifempty HKU "$0\SOFTWARE\Velkor"
+  DeleteRegKey /ifempty HKU "$0\${MAKER_KEY}"
   Push "$0\VirtualStore"
   Call un.CleanVirtualStore
   Push "$0\Software\Classes\VirtualStore"

@@ -11,14 +11,16 @@ SetCompressor /SOLID lzma
 SetDateSave off
 RequestExecutionLevel admin
 
-!define PRODUCT "Kolvar"
-!define PUBLISHER "Velkor"
-!define SETTINGS_KEY "SOFTWARE\Velkor\Halven Mark"
+; The product's names, read from the header the program and its resources
+; use: PRODUCT, PUBLISHER, SETTINGS_KEY (under HKLM or HKCU), FRAME_CLASS
+; (the main window's class), COPYRIGHT.
+!include product_names.nsh
 !define RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
-!define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Kolvar"
-; The program's main window class, and how long a closing copy may take to
-; save its values and end before it is ended by force.
-!define FRAME_CLASS "KolvarFrame"
+; The program's start-at-log-on value under RUN_KEY.
+!define RUN_VALUE "${PRODUCT}"
+!define UNINSTALL_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
+; How long a closing copy may take to save its values and end before it is
+; ended by force.
 !define CLOSE_WAIT_MS 10000
 
 !include LogicLib.nsh
@@ -47,7 +49,7 @@ VIAddVersionKey "CompanyName" "${PUBLISHER}"
 VIAddVersionKey "FileDescription" "${PRODUCT} setup"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
-VIAddVersionKey "LegalCopyright" "Copyright (C) 2025 Velkor"
+VIAddVersionKey "LegalCopyright" "${COPYRIGHT}"
 
 !include wizard.nsh
 
@@ -149,7 +151,7 @@ FunctionEnd
 !insertmacro DefineRequireWritable "" replaced
 !insertmacro DefineRequireWritable "un." removed
 
-Section "Kolvar"
+Section "${PRODUCT}"
   Call CloseEveryCopy
   Push "$INSTDIR\Kolvar.exe"
   Call RequireWritable
@@ -216,10 +218,10 @@ SectionEnd
 ; (with WOW6432Node for the 32-bit program on 64-bit Windows).
 Function un.CleanVirtualStore
   Exch $0
-  DeleteRegKey HKU "$0\MACHINE\SOFTWARE\WOW6432Node\Velkor\Halven Mark"
-  DeleteRegKey /ifempty HKU "$0\MACHINE\SOFTWARE\WOW6432Node\Velkor"
-  DeleteRegKey HKU "$0\MACHINE\SOFTWARE\Velkor\Halven Mark"
-  DeleteRegKey /ifempty HKU "$0\MACHINE\SOFTWARE\Velkor"
+  DeleteRegKey HKU "$0\MACHINE\SOFTWARE\WOW6432Node\${SETTINGS_SUBKEY}"
+  DeleteRegKey /ifempty HKU "$0\MACHINE\SOFTWARE\WOW6432Node\${PUBLISHER}"
+  DeleteRegKey HKU "$0\MACHINE\${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKU "$0\MACHINE\${MAKER_KEY}"
   Pop $0
 FunctionEnd
 

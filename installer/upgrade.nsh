@@ -167,7 +167,7 @@ Function MoveSettingsTo64BitView
   ${Loop}
   SetRegView 32
   DeleteRegKey HKLM "${SETTINGS_KEY}"
-  DeleteRegKey /ifempty HKLM "SOFTWARE\Velkor"
+  DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
   SetRegView 64
   Pop $4
   Pop $3
@@ -183,22 +183,22 @@ Function MoveStartAtLogOn
   Push $0
   Push $1
   SetRegView 32
-  ReadRegStr $0 HKLM "${RUN_KEY}" "Kolvar"
+  ReadRegStr $0 HKLM "${RUN_KEY}" "${RUN_VALUE}"
   Push $0
   Call NamesOldProgram
   Pop $1
   ${If} $1 = 1
-    DeleteRegValue HKLM "${RUN_KEY}" "Kolvar"
+    DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
     SetRegView 64
-    WriteRegStr HKLM "${RUN_KEY}" "Kolvar" '"$INSTDIR\Kolvar.exe"'
+    WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Kolvar.exe"'
   ${EndIf}
   SetRegView 64
-  ReadRegStr $0 HKCU "${RUN_KEY}" "Kolvar"
+  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
   Push $0
   Call NamesOldProgram
   Pop $1
   ${If} $1 = 1
-    WriteRegStr HKCU "${RUN_KEY}" "Kolvar" '"$INSTDIR\Kolvar.exe"'
+    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Kolvar.exe"'
   ${EndIf}
   Pop $1
   Pop $0
@@ -219,12 +219,12 @@ Function MoveStartAtLogOnOfEveryLoadedUser
       ${Break}
     ${EndIf}
     IntOp $0 $0 + 1
-    ReadRegStr $2 HKU "$1\${RUN_KEY}" "Kolvar"
+    ReadRegStr $2 HKU "$1\${RUN_KEY}" "${RUN_VALUE}"
     Push $2
     Call NamesOldProgram
     Pop $2
     ${If} $2 = 1
-      WriteRegStr HKU "$1\${RUN_KEY}" "Kolvar" '"$INSTDIR\Kolvar.exe"'
+      WriteRegStr HKU "$1\${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Kolvar.exe"'
     ${EndIf}
   ${Loop}
   Pop $2
@@ -266,12 +266,12 @@ FunctionEnd
 Function un.RemoveRegistryEntries
   ; Wherever the program made them: machine-wide, or per-user where the
   ; machine-wide keys could not be written.
-  DeleteRegValue HKLM "${RUN_KEY}" "Kolvar"
-  DeleteRegValue HKCU "${RUN_KEY}" "Kolvar"
+  DeleteRegValue HKLM "${RUN_KEY}" "${RUN_VALUE}"
+  DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
   DeleteRegKey HKLM "${SETTINGS_KEY}"
   DeleteRegKey HKCU "${SETTINGS_KEY}"
-  DeleteRegKey /ifempty HKLM "SOFTWARE\Velkor"
-  DeleteRegKey /ifempty HKCU "SOFTWARE\Velkor"
+  DeleteRegKey /ifempty HKLM "${MAKER_KEY}"
+  DeleteRegKey /ifempty HKCU "${MAKER_KEY}"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
 FunctionEnd
 

@@ -19,7 +19,7 @@ public:
     // few clicks on any. The arrow keys keep their 1 MB.
     static constexpr int kSliderPageMB = 128;
 
-    // Creates the page's window, hidden, as a child of pParent; timer 1
+    // Creates the page's window, hidden, as a child of pParent; kFiguresTimer
     // starts with it.
     explicit CFreeMemoryPage(CWnd* pParent);
     ~CFreeMemoryPage() override;
@@ -27,7 +27,7 @@ public:
     // Shows every figure as it is now; the view calls it when the main
     // window comes back into sight with this page shown.
     void Refresh() { UpdateFigures(); }
-    // Starts timer 1 again from now, with the same period: the view lines
+    // Starts kFiguresTimer again from now, with the same period: the view lines
     // the pages' timers up with its own so that they wake the program once.
     void RestartTimer() { SetTimer(kFiguresTimer, kFiguresPeriodMs); }
 

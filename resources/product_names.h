@@ -1,7 +1,8 @@
 // The product's names, each in one place: the program and its files, the
 // title, the tray tip and settings key, the maker, and the names by which
 // Windows and other programs find a running copy. Plain #defines, so that
-// the resource script, the version resources and the code all read them.
+// the resource script, the version resources, the code and the installer
+// (installer/product_names.nsh) all read them.
 #ifndef KOLVAR_PRODUCT_NAMES_H
 #define KOLVAR_PRODUCT_NAMES_H
 
@@ -14,5 +15,6 @@
 // "Local\": each log-on session (another user's included) has its own.
 #define KOLVAR_SESSION_MUTEX "Local\\Velkor.Kolvar"
 #define KOLVAR_SETTINGS_KEY "SOFTWARE\\Velkor\\Halven Mark"
+#define KOLVAR_COPYRIGHT "Copyright (C) 2025 Velkor"
 
 #endif

@@ -197,7 +197,7 @@ photograph_tray tray
 photograph_preferences preferences
 
 # The setup program's first page, left with Cancel.
-setup=$(ls "$build"/dist/Kolvar-*-setup.exe | head -1)
+setup=$(ls -t "$build"/dist/Kolvar-*-setup.exe | head -1)
 setup_title="Kolvar $(basename "$setup" | sed -E 's/^Kolvar-([0-9.]+)-.*/\1/') Setup"
 "$WINELOADER" "${desktop[@]}" "$setup" </dev/null >/dev/null 2>&1 &
 setup_pid=$!

@@ -47,4 +47,4 @@ else
 fi
 windows_tests win64 64
 ran+=(64-bit)
-echo "== Windows tests ran in the ${ran[*]} build(s)"
+echo "== Windows tests ran in the $(IFS=/; echo "${ran[*]}") build"

@@ -129,12 +129,35 @@ TEST_F(WorkerTest, DestroyingTheObjectStopsBothLoops)
 // in, so the destructor returned under the object's real worker.
 TEST_F(WorkerTest, AThreadEntryCalledDirectlyDoesNotLetTheDestructorMissAWorker)
 {
+    // The loop's worker is held in a pause until well after the delete has
+    // begun: a destructor that waits returns only once the worker has left
+    // it. Its thread's own ending, after it counted itself out, may lag.
+    std::atomic<bool> inPause{false};
+    std::promise<void> letGo;
+    std::shared_future<void> released = letGo.get_future().share();
+    const std::thread::id caller = std::this_thread::get_id();
+    fake_kernel::Edit([&](fake_kernel::Script& s) {
+        s.onSleep = [&, released, caller](std::uint64_t) {
+            if (std::this_thread::get_id() == caller)
+                return;
+            inPause = true;
+            released.wait();
+            inPause = false;
+        };
+    });
     auto* engine = new CDMemoryFree;
     engine->MinimalKeepModeThread(3);
+    ASSERT_TRUE(WaitFor([&] { return inPause.load(); }));
     EXPECT_EQ(CDMemoryFree::FreeMemoryThreadContent(engine), 0u);
     EXPECT_EQ(CDMemoryFree::MinimalKeepThreadContent(engine), 0u) << "not armed by a starter: returns at once";
+    std::thread releaser([&] {
+        std::this_thread::sleep_for(100ms);
+        letGo.set_value();
+    });
     delete engine;
-    EXPECT_EQ(fake_kernel::WorkersOn(engine), 0) << "a worker outlived its object";
+    EXPECT_FALSE(inPause.load()) << "a worker outlived its object";
+    releaser.join();
+    EXPECT_TRUE(WaitFor([&] { return fake_kernel::WorkersOn(engine) == 0; }));
 }
 
 // Found by the sequence tester: a copy made while the source's worker ran

@@ -91,6 +91,56 @@ Function ${un}AwaitOrEnd
   Pop $0
 FunctionEnd
 
+; Closes every running copy as its close box does, so that it removes its
+; tray icon and saves its values; ends a copy by force only when it is still
+; there after CLOSE_WAIT_MS. Bounded: a window that outlives all this, or
+; copies that keep appearing, are left to the file checks that follow.
+Function ${un}CloseRunningProgram
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  StrCpy $4 0
+  StrCpy $5 0
+  ${Do}
+    FindWindow $0 "${FRAME_CLASS}"
+    ${If} $0 = 0
+    ${OrIf} $0 = $5
+    ${OrIf} $4 >= 4
+      ${Break}
+    ${EndIf}
+    StrCpy $5 $0
+    IntOp $4 $4 + 1
+    DetailPrint "Closing Kolvar"
+    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1) i'
+    ; SYNCHRONIZE | PROCESS_TERMINATE
+    System::Call 'kernel32::OpenProcess(i 0x00100001, i 0, i r1) p .r2'
+    System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0) i'
+    ${If} $2 P<> 0
+      Push $2
+      Push ${CLOSE_WAIT_MS}
+      Call ${un}AwaitOrEnd
+    ${Else}
+      ; Not a process this setup may wait on: wait for its window instead.
+      StrCpy $3 0
+    wait_for_window:
+      IsWindow $0 0 window_gone
+      Sleep 100
+      IntOp $3 $3 + 100
+      IntCmp $3 ${CLOSE_WAIT_MS} window_gone wait_for_window window_gone
+    window_gone:
+    ${EndIf}
+  ${Loop}
+  Pop $5
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
 ; Closes through the Restart Manager the copies that hold the files, with
 ; the bound above; leaves things as they are where any call fails.
 Function ${un}CloseWithRestartManager

@@ -25,6 +25,38 @@
 ; its SID: a key a failed load leaves behind blocks no other profile.
 !define HIVE_KEY "Kolvar-uninstall"
 
+; The copy of the machine-wide settings that Windows keeps for an account
+; whose Kolvar ran unelevated, under the VirtualStore key given on the stack
+; (with WOW6432Node for the 32-bit program on 64-bit Windows).
+Function un.CleanVirtualStore
+  Exch $0
+  DeleteRegKey HKU "$0\MACHINE\SOFTWARE\WOW6432Node\${SETTINGS_SUBKEY}"
+  DeleteRegKey /ifempty HKU "$0\MACHINE\SOFTWARE\WOW6432Node\${PUBLISHER}"
+  DeleteRegKey HKU "$0\MACHINE\${SETTINGS_KEY}"
+  DeleteRegKey /ifempty HKU "$0\MACHINE\${MAKER_KEY}"
+  Pop $0
+FunctionEnd
+
+; For each hive under HKEY_USERS: the account's Run value and own settings,
+; and its VirtualStore copy, which lives in the account's "_Classes" hive
+; and shows through its Software\Classes too.
+Function un.CleanEveryLoadedUser
+  Push $0
+  Push $1
+  StrCpy $0 0
+  ${Do}
+    EnumRegKey $1 HKU "" $0
+    ${If} $1 == ""
+      ${Break}
+    ${EndIf}
+    IntOp $0 $0 + 1
+    Push $1
+    Call un.CleanUserHive
+  ${Loop}
+  Pop $1
+  Pop $0
+FunctionEnd
+
 ; Cleans the user hive, or the "_Classes" hive, under HKEY_USERS named on
 ; the stack. The VirtualStore copy lives in the "_Classes" hive, which shows
 ; in the user hive's Software\Classes too.

@@ -67,63 +67,6 @@ Function un.onInit
   SetShellVarContext all
 FunctionEnd
 
-; Closes every running copy as its close box does, so that it removes its
-; tray icon and saves its values; ends a copy by force only when it is still
-; there after CLOSE_WAIT_MS. Bounded: a window that outlives all this, or
-; copies that keep appearing, are left to the file checks that follow.
-!macro DefineCloseRunningProgram un
-Function ${un}CloseRunningProgram
-  Push $0
-  Push $1
-  Push $2
-  Push $3
-  Push $4
-  Push $5
-  StrCpy $4 0
-  StrCpy $5 0
-  ${Do}
-    FindWindow $0 "${FRAME_CLASS}"
-    ${If} $0 = 0
-    ${OrIf} $0 = $5
-    ${OrIf} $4 >= 4
-      ${Break}
-    ${EndIf}
-    StrCpy $5 $0
-    IntOp $4 $4 + 1
-    DetailPrint "Closing Kolvar"
-    System::Call 'user32::GetWindowThreadProcessId(p r0, *i .r1) i'
-    ; SYNCHRONIZE | PROCESS_TERMINATE
-    System::Call 'kernel32::OpenProcess(i 0x00100001, i 0, i r1) p .r2'
-    System::Call 'user32::PostMessage(p r0, i ${WM_CLOSE}, p 0, p 0) i'
-    ${If} $2 P<> 0
-      System::Call 'kernel32::WaitForSingleObject(p r2, i ${CLOSE_WAIT_MS}) i .r3'
-      ${If} $3 <> 0
-        DetailPrint "Kolvar did not close: ending it"
-        System::Call 'kernel32::TerminateProcess(p r2, i 1) i'
-        System::Call 'kernel32::WaitForSingleObject(p r2, i 5000) i'
-      ${EndIf}
-      System::Call 'kernel32::CloseHandle(p r2) i'
-    ${Else}
-      ; Not a process this setup may wait on: wait for its window instead.
-      StrCpy $3 0
-    wait_for_window:
-      IsWindow $0 0 window_gone
-      Sleep 100
-      IntOp $3 $3 + 100
-      IntCmp $3 ${CLOSE_WAIT_MS} window_gone wait_for_window window_gone
-    window_gone:
-    ${EndIf}
-  ${Loop}
-  Pop $5
-  Pop $4
-  Pop $3
-  Pop $2
-  Pop $1
-  Pop $0
-FunctionEnd
-!macroend
-!insertmacro DefineCloseRunningProgram ""
-!insertmacro DefineCloseRunningProgram "un."
 !include close_running.nsh
 
 ; Stops the setup, before it changes anything, when an installed file cannot
@@ -213,35 +156,4 @@ Section "Uninstall"
   Call un.CleanEveryUnloadedProfile
 SectionEnd
 
-; The copy of the machine-wide settings that Windows keeps for an account
-; whose Kolvar ran unelevated, under the VirtualStore key given on the stack
-; (with WOW6432Node for the 32-bit program on 64-bit Windows).
-Function un.CleanVirtualStore
-  Exch $0
-  DeleteRegKey HKU "$0\MACHINE\SOFTWARE\WOW6432Node\${SETTINGS_SUBKEY}"
-  DeleteRegKey /ifempty HKU "$0\MACHINE\SOFTWARE\WOW6432Node\${PUBLISHER}"
-  DeleteRegKey HKU "$0\MACHINE\${SETTINGS_KEY}"
-  DeleteRegKey /ifempty HKU "$0\MACHINE\${MAKER_KEY}"
-  Pop $0
-FunctionEnd
-
-; For each hive under HKEY_USERS: the account's Run value and own settings,
-; and its VirtualStore copy, which lives in the account's "_Classes" hive
-; and shows through its Software\Classes too.
-Function un.CleanEveryLoadedUser
-  Push $0
-  Push $1
-  StrCpy $0 0
-  ${Do}
-    EnumRegKey $1 HKU "" $0
-    ${If} $1 == ""
-      ${Break}
-    ${EndIf}
-    IntOp $0 $0 + 1
-    Push $1
-    Call un.CleanUserHive
-  ${Loop}
-  Pop $1
-  Pop $0
-FunctionEnd
 !include every_profile.nsh

@@ -177,7 +177,7 @@ Function MoveSettingsTo64BitView
 FunctionEnd
 
 ; The old program's start at log-on starts the new one, in the same root:
-; the machine's (a 32-bit value of its own on 64-bit Windows) or this
+; the machine's (a 32-bit value of its own on 64-bit Windows) or an
 ; account's (one value for both bitnesses).
 Function MoveStartAtLogOn
   Push $0
@@ -193,15 +193,9 @@ Function MoveStartAtLogOn
     WriteRegStr HKLM "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Kolvar.exe"'
   ${EndIf}
   SetRegView 64
-  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  Push $0
-  Call NamesOldProgram
-  Pop $1
-  ${If} $1 = 1
-    WriteRegStr HKCU "${RUN_KEY}" "${RUN_VALUE}" '"$INSTDIR\Kolvar.exe"'
-  ${EndIf}
   Pop $1
   Pop $0
+  ; This account's hive is one of them.
   Call MoveStartAtLogOnOfEveryLoadedUser
 FunctionEnd
 

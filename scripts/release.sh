@@ -50,7 +50,8 @@ if [ -z "$build" ]; then
   # 32-bit build's installer builds the 64-bit pair in build/win64.
   cmake --preset win64 --fresh >/dev/null
   cmake --preset win32 --fresh -DKOLVAR_WIN64_BUILD="$root/build/win64" >/dev/null
-  cmake --build build/win32 -j"${KOLVAR_JOBS:-2}" --target installer
+  source scripts/build-folder.sh
+  kolvar_build_targets win32 installer
   build=$root/build/win32
 fi
 if [ "$signing" = yes ] && ! command -v osslsigncode >/dev/null; then
